@@ -1,0 +1,105 @@
+#pragma once
+
+// The main window. The road of the data:
+//   file --(picture loader, by extension)--> Picture in the base or watermark slot
+//   Picture --(rasterise onto white)--> 24-bit work bitmap
+//   base bitmap + watermark bitmap --(AlphaBlendYap: tiles, weight, key colour)--> result slot
+//   result slot --(BitBtn3Click, BMP writer)--> 24-bit BMP file
+// Every command runs on the GUI thread; errors leave the handlers as
+// exceptions and are reported by TApplication.
+
+#include "platform/Platform.h"
+
+#include <QIcon>
+#include <QList>
+#include <QMainWindow>
+
+#include <memory>
+
+class QAction;
+class QLabel;
+class QMenu;
+class QMenuBar;
+class QPushButton;
+class QTimer;
+class QWidget;
+
+namespace tessaly {
+
+class ClickLabel;
+class Picture;
+class PictureBox;
+class TrackBar;
+
+class TAppForm : public QMainWindow {
+    Q_OBJECT
+public:
+    // exePath: the file whose version block names the program (its own
+    // executable unless a test says otherwise).
+    explicit TAppForm(const QString& exePath = QString(), QWidget* parent = nullptr);
+    ~TAppForm() override;
+
+    // Components, in the order of the window's description.
+    QTimer* TimerChecker = nullptr;
+    QPushButton* BitBtn1 = nullptr;
+    QPushButton* BitBtn2 = nullptr;
+    FileDialogState OpenPictureDialog1;
+    QLabel* Label1 = nullptr;
+    QLabel* Label2 = nullptr;
+    QPushButton* BitBtn3 = nullptr;
+    PictureBox* Image1 = nullptr;
+    PictureBox* Image2 = nullptr;
+    PictureBox* Image3 = nullptr;
+    TrackBar* TrackBar1 = nullptr;
+    FileDialogState SavePictureDialog1;
+    QWidget* Panel1 = nullptr;
+    ClickLabel* Label3 = nullptr;
+    QPushButton* BitBtn4 = nullptr;
+    QPushButton* BitBtn5 = nullptr;
+    QLabel* Label4 = nullptr;
+    QMenuBar* MainMenu1 = nullptr;
+    QMenu* File1 = nullptr;
+    QAction* LoadImage1 = nullptr;
+    QAction* LoadWatermark1 = nullptr;
+    QAction* N1 = nullptr;
+    QAction* Exit1 = nullptr;
+    QMenu* Help1 = nullptr;
+    QAction* UpdateNotifications1 = nullptr;
+    QAction* UpdateNotificationsBar = nullptr;
+    QAction* SendFeedback1 = nullptr;
+    QAction* About1 = nullptr;
+    QList<QIcon> ImageList1;
+    QAction* Help2 = nullptr;
+    QAction* N2 = nullptr;
+
+    void FormCreate();
+    void TimerCheckerTimer();
+    void BitBtn1Click();
+    void BitBtn2Click();
+    void AlphaBlendYap();
+    void TrackBar1Change();
+    void BitBtn3Click();
+    void Label3Click();
+    void BitBtn5Click();
+    void BitBtn4Click();
+    void SendFeedback1Click();
+    void About1Click();
+    void LoadImage1Click();
+    void LoadWatermark1Click();
+    void Exit1Click();
+    void UpdateNotifications1Click();
+    void Help2Click();
+
+    // The online help address for a product name: lower-case A to Z, blanks
+    // to "-", under "/help/".
+    static QString helpAddress(const QString& product);
+
+private:
+    void createControls();
+    void createMenu();
+    void createConnections();
+
+    QString exePath_;
+};
+
+} // namespace tessaly
