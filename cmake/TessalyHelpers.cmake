@@ -1,10 +1,10 @@
 # Shared build helpers.
 
 # tessaly_library(name DEPS ...): a static library made of every .cpp in the
-# calling folder, with the source root on its include path.
+# calling folder and its subfolders, with the source root on its include path.
 function(tessaly_library name)
   cmake_parse_arguments(ARG "" "" "DEPS" ${ARGN})
-  file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp ${CMAKE_CURRENT_SOURCE_DIR}/*.h)
+  file(GLOB_RECURSE sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp ${CMAKE_CURRENT_SOURCE_DIR}/*.h)
   add_library(${name} STATIC ${sources})
   target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR}/src ${PROJECT_SOURCE_DIR})
   target_link_libraries(${name} PUBLIC ${ARG_DEPS})
@@ -28,7 +28,7 @@ endfunction()
 function(tessaly_gtest name)
   cmake_parse_arguments(ARG "" "" "SOURCES;DEPS" ${ARGN})
   add_executable(${name} ${ARG_SOURCES})
-  target_link_libraries(${name} PRIVATE ${ARG_DEPS} GTest::gtest GTest::gtest_main)
+  target_link_libraries(${name} PRIVATE ${ARG_DEPS} tessaly_gtest_main GTest::gtest)
   gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60
     PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen;TESSALY_CORPUS=${TESSALY_CORPUS}")
 endfunction()
@@ -41,4 +41,16 @@ function(tessaly_qtest name)
   add_test(NAME ${name} COMMAND ${name})
   set_tests_properties(${name} PROPERTIES
     ENVIRONMENT "QT_QPA_PLATFORM=offscreen;TESSALY_CORPUS=${TESSALY_CORPUS}")
+endfunction()
+
+# tessaly_gtest_folder(DEPS ...): one GoogleTest program per test_*.cpp of the
+# calling folder, named after the folder and the file.
+function(tessaly_gtest_folder)
+  cmake_parse_arguments(ARG "" "" "DEPS" ${ARGN})
+  get_filename_component(folder ${CMAKE_CURRENT_SOURCE_DIR} NAME)
+  file(GLOB tests CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/test_*.cpp)
+  foreach(test ${tests})
+    get_filename_component(stem ${test} NAME_WE)
+    tessaly_gtest(${folder}_${stem} SOURCES ${test} DEPS ${ARG_DEPS})
+  endforeach()
 endfunction()
