@@ -9,7 +9,7 @@ set -euo pipefail
 
 packages=(
   build-essential cmake pkg-config python3 git
-  qt6-base-dev libgl-dev fonts-dejavu-core
+  qt6-base-dev libgl-dev fonts-dejavu-core fonts-liberation
   libcurl4-openssl-dev libpng-dev libjpeg-dev libgif-dev libtiff-dev libpcre2-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   openssl
