@@ -101,6 +101,8 @@ void TAboutBox::createControls() {
 
     BitBtn1 = button(Panel1, "BitBtn1", QStringLiteral("OK"), {49, 224, 122, 33}, Qt::black);
     BitBtn2 = button(Panel1, "BitBtn2", QStringLiteral("Info"), {177, 224, 122, 33}, Qt::white);
+    // A dark face, so that the white caption reads on it.
+    setColour(BitBtn2, QPalette::Button, QColor(48, 48, 48));
     BitBtn2->setIcon(artPixmap(Art::Arrow, 16));
     BitBtn2->setIconSize(QSize(16, 16));
     // Lays the arrow out on the right of the caption.
