@@ -1,5 +1,6 @@
 #include "app/TAppForm.h"
 
+#include "about/TAboutBox.h"
 #include "about/VersionInfo.h"
 #include "app/PictureBox.h"
 #include "app/TApplication.h"
@@ -257,6 +258,12 @@ void TAppForm::LoadWatermark1Click() {
     BitBtn2->click();
 }
 
+void TAppForm::BitBtn4Click() {
+    // A fresh window for each opening; it frees itself when it closes.
+    auto* box = new TAboutBox(this);
+    box->exec();
+}
+
 void TAppForm::SendFeedback1Click() {
     BitBtn5Click();
 }
@@ -273,7 +280,6 @@ void TAppForm::BitBtn2Click() {}
 void TAppForm::AlphaBlendYap() {}
 void TAppForm::TrackBar1Change() {}
 void TAppForm::BitBtn3Click() {}
-void TAppForm::BitBtn4Click() {}
 void TAppForm::BitBtn5Click() {}
 void TAppForm::UpdateNotifications1Click() {}
 

@@ -1,5 +1,6 @@
 // Draws the program's windows offscreen and saves them as PNG files for the
 // README: tessaly_screenshots <executable with the version block> <folder>.
+#include "about/TAboutBox.h"
 #include "app/TAppForm.h"
 #include "app/TApplication.h"
 #include "support/RecordingPlatform.h"
@@ -35,5 +36,13 @@ int main(int argc, char** argv) {
 
     TAppForm form(exe);
     save(form, folder, QStringLiteral("main-window.png"));
+
+    auto* about = new TAboutBox(&form);
+    about->show();
+    QTest::qWaitForWindowExposed(about);
+    for (int tick = 0; tick < 60; ++tick)
+        about->tmTimerTimer(); // mid-animation: the rain has filled part of the frame
+    save(*about, folder, QStringLiteral("about.png"));
+    about->close();
     return 0;
 }
