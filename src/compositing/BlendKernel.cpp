@@ -6,46 +6,38 @@ namespace tessaly {
 
 namespace {
 
-// The weights modulo 2^16: the lanes wrap the same way as the table's entries.
-uint16_t baseWeight(int32_t alpha) {
-    return uint16_t(uint32_t(alpha));
-}
-uint16_t markWeight(int32_t alpha) {
-    return uint16_t(256u - uint32_t(alpha));
-}
-
-__m128i mixLanes(__m128i d, __m128i s, __m128i a, __m128i b) {
-    return _mm_srli_epi16(_mm_add_epi16(_mm_mullo_epi16(d, a), _mm_mullo_epi16(s, b)), 8);
-}
-
-// Sixteen bytes at a time; the shifted sums are below 256, so packing them back
-// to bytes loses nothing.
-__m128i mix16(__m128i d, __m128i s, __m128i a, __m128i b) {
-    const __m128i zero = _mm_setzero_si128();
-    const __m128i lo = mixLanes(_mm_unpacklo_epi8(d, zero), _mm_unpacklo_epi8(s, zero), a, b);
-    const __m128i hi = mixLanes(_mm_unpackhi_epi8(d, zero), _mm_unpackhi_epi8(s, zero), a, b);
-    return _mm_packus_epi16(lo, hi);
+// Eight bytes widened to 16-bit lanes: (weight x D + offset) >> 8, which stays
+// below 256, so packing back to bytes loses nothing.
+__m128i mix8(__m128i d, const uint16_t* weight, const uint16_t* offset) {
+    const __m128i w = _mm_loadu_si128(reinterpret_cast<const __m128i*>(weight));
+    const __m128i o = _mm_loadu_si128(reinterpret_cast<const __m128i*>(offset));
+    return _mm_srli_epi16(_mm_add_epi16(_mm_mullo_epi16(d, w), o), 8);
 }
 
 } // namespace
 
-void blendRow(uint8_t* dest, const uint8_t* src, const uint8_t* keep, std::size_t bytes,
-              int32_t alpha) {
-    const uint16_t a = baseWeight(alpha), b = markWeight(alpha);
-    const __m128i va = _mm_set1_epi16(int16_t(a)), vb = _mm_set1_epi16(int16_t(b));
+void prepareMarkRow(const uint8_t* mark, const uint8_t* keep, std::size_t bytes, int32_t alpha,
+                    uint16_t* weight, uint16_t* offset) {
+    // Both modulo 2^16, wrapping the way the table's entries do.
+    const auto a = uint16_t(uint32_t(alpha));
+    const auto b = uint32_t(256u - uint32_t(alpha));
+    for (std::size_t i = 0; i < bytes; ++i) {
+        weight[i] = keep[i] ? uint16_t(256) : a;
+        offset[i] = keep[i] ? uint16_t(0) : uint16_t(b * mark[i]);
+    }
+}
+
+void blendRow(uint8_t* dest, const uint16_t* weight, const uint16_t* offset, std::size_t bytes) {
+    const __m128i zero = _mm_setzero_si128();
     std::size_t i = 0;
     for (; i + 16 <= bytes; i += 16) {
         const __m128i d = _mm_loadu_si128(reinterpret_cast<const __m128i*>(dest + i));
-        const __m128i s = _mm_loadu_si128(reinterpret_cast<const __m128i*>(src + i));
-        const __m128i k = _mm_loadu_si128(reinterpret_cast<const __m128i*>(keep + i));
-        const __m128i mixed = mix16(d, s, va, vb);
-        const __m128i out = _mm_or_si128(_mm_and_si128(k, d), _mm_andnot_si128(k, mixed));
-        _mm_storeu_si128(reinterpret_cast<__m128i*>(dest + i), out);
+        const __m128i lo = mix8(_mm_unpacklo_epi8(d, zero), weight + i, offset + i);
+        const __m128i hi = mix8(_mm_unpackhi_epi8(d, zero), weight + i + 8, offset + i + 8);
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(dest + i), _mm_packus_epi16(lo, hi));
     }
-    for (; i < bytes; ++i) {
-        const auto mixed = uint8_t(uint16_t(a * dest[i] + b * src[i]) >> 8);
-        dest[i] = uint8_t((dest[i] & keep[i]) | (mixed & ~keep[i]));
-    }
+    for (; i < bytes; ++i)
+        dest[i] = uint8_t(uint16_t(weight[i] * dest[i] + offset[i]) >> 8);
 }
 
 } // namespace tessaly

@@ -11,33 +11,63 @@ namespace tessaly {
 
 namespace {
 
-// One watermark row repeated across the base's width, with the keep mask that
-// marks its key pixels.
-struct ExpandedRow {
-    std::vector<uint8_t> pixels;
-    std::vector<uint8_t> keep;
-    explicit ExpandedRow(std::size_t bytes) : pixels(bytes), keep(bytes) {}
-};
+// Watermark rows are prepared over at least this many bytes, a whole number
+// of tiles, so that a narrow watermark still blends in long runs.
+constexpr std::size_t kRunBytes = 4096;
 
-// Copies the filled, whole-period prefix after itself until the row is full.
-void repeatPrefix(uint8_t* row, std::size_t filled, std::size_t bytes) {
-    while (filled < bytes) {
-        const std::size_t n = std::min(filled, bytes - filled);
-        std::memcpy(row + filled, row, n);
+// Copies the filled, whole-period prefix after itself until `length` is full.
+template <typename T> void repeatPrefix(T* row, std::size_t filled, std::size_t length) {
+    while (filled < length) {
+        const std::size_t n = std::min(filled, length - filled);
+        std::memcpy(row + filled, row, n * sizeof(T));
         filled += n;
     }
 }
 
-void expand(const uint8_t* source, int width, const uint8_t* key, ExpandedRow& out) {
-    const std::size_t bytes = out.pixels.size();
-    const std::size_t period = std::min(std::size_t(width) * 3, bytes);
-    std::memcpy(out.pixels.data(), source, period);
-    for (std::size_t i = 0; i < period; i += 3) {
-        const bool isKey = key && std::memcmp(source + i, key, 3) == 0;
-        std::memset(out.keep.data() + i, isKey ? 0xFF : 0x00, std::min<std::size_t>(3, period - i));
+// One watermark row prepared for the blend and repeated over one run.
+class PreparedRow {
+public:
+    PreparedRow(const Bitmap24& mark, std::size_t baseBytes)
+        : mark_(mark), period_(std::min(std::size_t(mark.width()) * 3, baseBytes)),
+          run_(period_ * std::max<std::size_t>(1, kRunBytes / period_)), keep_(period_),
+          weight_(run_), offset_(run_) {
+        if (mark.colourKeyed())
+            key_ = mark.bits(); // column 0 of the bottom row
     }
-    repeatPrefix(out.pixels.data(), period, bytes);
-    repeatPrefix(out.keep.data(), period, bytes);
+
+    void prepare(int row, int alpha) {
+        const uint8_t* pixels = mark_.scanLine(row);
+        for (std::size_t i = 0; i < period_; i += 3) {
+            const bool isKey = key_ && std::memcmp(pixels + i, key_, 3) == 0;
+            std::memset(keep_.data() + i, isKey, std::min<std::size_t>(3, period_ - i));
+        }
+        prepareMarkRow(pixels, keep_.data(), period_, alpha, weight_.data(), offset_.data());
+        repeatPrefix(weight_.data(), period_, run_);
+        repeatPrefix(offset_.data(), period_, run_);
+    }
+
+    // Runs start at tile boundaries, so each one begins with the tile's first
+    // column.
+    void blendInto(uint8_t* row, std::size_t bytes) const {
+        for (std::size_t at = 0; at < bytes; at += run_)
+            blendRow(row + at, weight_.data(), offset_.data(), std::min(run_, bytes - at));
+    }
+
+private:
+    const Bitmap24& mark_;
+    const uint8_t* key_ = nullptr;
+    std::size_t period_, run_;
+    std::vector<uint8_t> keep_;
+    std::vector<uint16_t> weight_, offset_;
+};
+
+void blendRows(Bitmap24& base, PreparedRow& prepared, int markHeight, int alpha) {
+    const std::size_t bytes = std::size_t(base.width()) * 3;
+    for (int r = 0; r < std::min(markHeight, base.height()); ++r) {
+        prepared.prepare(r, alpha);
+        for (int y = r; y < base.height(); y += markHeight)
+            prepared.blendInto(base.scanLine(y), bytes);
+    }
 }
 
 } // namespace
@@ -48,19 +78,14 @@ bool watermarkFits(QSize base, QSize watermark) {
 
 void blendTiles(Bitmap24& base, const Bitmap24& watermark, int alpha) {
     requireDepth24(base, watermark);
-    const int w = watermark.width(), h = watermark.height();
-    if (base.width() == 0 || base.height() == 0 || w == 0 || h == 0)
+    if (base.width() == 0 || base.height() == 0 || watermark.width() == 0 ||
+        watermark.height() == 0)
         return; // an empty tile overlaps nothing
-    const uint8_t* key = watermark.colourKeyed() ? watermark.bits() : nullptr;
-    const std::size_t bytes = std::size_t(base.width()) * 3;
-    ExpandedRow row(bytes);
-    // Base row y lies under watermark row y mod h: expand each watermark row
-    // once and blend every base row under it.
-    for (int r = 0; r < std::min(h, base.height()); ++r) {
-        expand(watermark.scanLine(r), w, key, row);
-        for (int y = r; y < base.height(); y += h)
-            blendRow(base.scanLine(y), row.pixels.data(), row.keep.data(), bytes, alpha);
-    }
+    // Base row y lies under watermark row y mod h: each watermark row is
+    // prepared once and blended into every base row under it. One thread:
+    // two bands on two threads measured no faster on a busy two-core machine.
+    PreparedRow prepared(watermark, std::size_t(base.width()) * 3);
+    blendRows(base, prepared, watermark.height(), alpha);
 }
 
 } // namespace tessaly

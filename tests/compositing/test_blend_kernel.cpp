@@ -35,8 +35,12 @@ void expectKernelMatchesTable(int32_t alpha) {
     Bitmap24 reference = d, fast = d;
     AlphaBlendTile(reference, s, 0, 0, alpha);
     const std::vector<uint8_t> keepNone(kWidth * 3, 0);
-    for (int y = 0; y < 256; ++y)
-        blendRow(fast.scanLine(y), s.scanLine(y), keepNone.data(), kWidth * 3, alpha);
+    std::vector<uint16_t> weight(kWidth * 3), offset(kWidth * 3);
+    for (int y = 0; y < 256; ++y) {
+        prepareMarkRow(s.scanLine(y), keepNone.data(), kWidth * 3, alpha, weight.data(),
+                       offset.data());
+        blendRow(fast.scanLine(y), weight.data(), offset.data(), kWidth * 3);
+    }
     ASSERT_EQ(0, std::memcmp(reference.bits(), fast.bits(), fast.byteSize())) << "A=" << alpha;
 }
 
@@ -54,15 +58,22 @@ TEST(BlendKernel, MatchesTheTableForWeightsOutsideTheTrackBar) {
 }
 
 TEST(BlendKernel, KeepsMaskedBytesAndLeavesBytesPastTheEndAlone) {
-    for (std::size_t length : {0u, 1u, 15u, 16u, 17u, 47u, 100u}) {
-        std::vector<uint8_t> dest(length + 1), src(length + 1, 0), keep(length + 1);
-        for (std::size_t i = 0; i <= length; ++i) {
-            dest[i] = uint8_t(200 + i);
-            keep[i] = (i % 3 == 1) ? 0xFF : 0x00;
+    for (int alpha : {0, 125, 256}) {
+        for (std::size_t length : {0u, 1u, 15u, 16u, 17u, 47u, 100u}) {
+            std::vector<uint8_t> dest(length + 1), src(length + 1, 0), keep(length + 1);
+            std::vector<uint16_t> weight(length + 1), offset(length + 1);
+            for (std::size_t i = 0; i <= length; ++i) {
+                dest[i] = uint8_t(200 + i);
+                keep[i] = (i % 3 == 1) ? 1 : 0;
+            }
+            prepareMarkRow(src.data(), keep.data(), length, alpha, weight.data(), offset.data());
+            blendRow(dest.data(), weight.data(), offset.data(), length);
+            for (std::size_t i = 0; i < length; ++i) {
+                const auto before = uint8_t(200 + i);
+                const auto blended = uint8_t((alpha * before) >> 8); // over S = 0
+                EXPECT_EQ(dest[i], keep[i] ? before : blended) << length << " @" << i;
+            }
+            EXPECT_EQ(dest[length], uint8_t(200 + length)) << length;
         }
-        blendRow(dest.data(), src.data(), keep.data(), length, 0);
-        for (std::size_t i = 0; i < length; ++i)
-            EXPECT_EQ(dest[i], keep[i] ? uint8_t(200 + i) : 0) << length << " @" << i;
-        EXPECT_EQ(dest[length], uint8_t(200 + length)) << length;
     }
 }

@@ -55,7 +55,8 @@ INSTANTIATE_TEST_SUITE_P(Sizes, TiledBlendGrid,
                          ::testing::Values(Grid{800, 600, 100, 100}, // whole tiles only
                                            Grid{801, 601, 100, 100}, // a 1-pixel last column/row
                                            Grid{37, 23, 2, 2}, Grid{37, 23, 5, 22},
-                                           Grid{37, 23, 36, 3}, Grid{61, 9, 7, 1}),
+                                           Grid{37, 23, 36, 3}, Grid{61, 9, 7, 1},
+                                           Grid{1201, 901, 97, 61}, Grid{1201, 901, 5, 900}),
                          gridName);
 
 TEST(TiledBlend, UnkeyedWatermarkBlendsItsBottomLeftColourToo) {
