@@ -30,6 +30,16 @@ void prepareMarkRow(const uint8_t* mark, const uint8_t* keep, std::size_t bytes,
 void blendRow(uint8_t* dest, const uint16_t* weight, const uint16_t* offset, std::size_t bytes) {
     const __m128i zero = _mm_setzero_si128();
     std::size_t i = 0;
+    for (; i + 32 <= bytes; i += 32) {
+        const __m128i d0 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(dest + i));
+        const __m128i d1 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(dest + i + 16));
+        const __m128i a = mix8(_mm_unpacklo_epi8(d0, zero), weight + i, offset + i);
+        const __m128i b = mix8(_mm_unpackhi_epi8(d0, zero), weight + i + 8, offset + i + 8);
+        const __m128i c = mix8(_mm_unpacklo_epi8(d1, zero), weight + i + 16, offset + i + 16);
+        const __m128i e = mix8(_mm_unpackhi_epi8(d1, zero), weight + i + 24, offset + i + 24);
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(dest + i), _mm_packus_epi16(a, b));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(dest + i + 16), _mm_packus_epi16(c, e));
+    }
     for (; i + 16 <= bytes; i += 16) {
         const __m128i d = _mm_loadu_si128(reinterpret_cast<const __m128i*>(dest + i));
         const __m128i lo = mix8(_mm_unpacklo_epi8(d, zero), weight + i, offset + i);
