@@ -3,6 +3,7 @@
 #include "compositing/AlphaBlendTile.h"
 #include "compositing/BitmapPicture.h"
 #include "compositing/PixelBuffer.h"
+#include "compositing/PreviewScaler.h"
 #include "compositing/TiledBlend.h"
 
 #include <algorithm>
@@ -195,6 +196,12 @@ void BM_FreshBuffer(benchmark::State& state) {
     });
 }
 BENCHMARK(BM_FreshBuffer)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// The result's preview for a 177-pixel box: made once per result, then kept.
+void BM_ResultPreview(benchmark::State& state) {
+    timed(state, [&] { benchmark::DoNotOptimize(scaledPreview(base(), QSize(177, 118))); });
+}
+BENCHMARK(BM_ResultPreview)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 double maxRssBytes() {
     rusage usage{};
