@@ -2,9 +2,8 @@
 
 #include "compositing/Picture.h"
 
-#include <QByteArray>
-
 #include <memory>
+#include <QByteArray>
 
 namespace tessaly {
 
