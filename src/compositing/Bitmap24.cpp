@@ -31,8 +31,8 @@ Bitmap24 Bitmap24::withDepth(int bitsPerPixel, int width, int height) {
 }
 
 Bitmap24::Bitmap24(const Bitmap24& other)
-    : width_(other.width_), height_(other.height_), bits_(other.bits_), rowSize_(other.rowSize_),
-      keyed_(other.keyed_) {
+    : width_(other.width_), height_(other.height_), bits_(other.bits_),
+      rowSize_(other.rowSize_), keyed_(other.keyed_) {
     if (other.data_) {
         data_.reset(new uint8_t[byteSize()]);
         std::memcpy(data_.get(), other.data_.get(), byteSize());

@@ -2,8 +2,9 @@
 
 #include "compositing/Picture.h"
 
-#include <memory>
 #include <QByteArray>
+
+#include <memory>
 
 namespace tessaly {
 
