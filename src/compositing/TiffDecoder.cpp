@@ -63,6 +63,21 @@ void silenceLibtiff() {
     throw Error(QStringLiteral("Invalid image"));
 }
 
+// A damaged header can make libtiff ask for any amount of memory; no single
+// buffer of a picture within the program's limit needs more than this.
+constexpr tmsize_t kMaxTiffAllocation = tmsize_t(1) << 31;
+
+TIFF* openTiff(TiffSource& src) {
+    TIFFOpenOptions* options = TIFFOpenOptionsAlloc();
+    if (!options)
+        throw Error(QStringLiteral("Not enough memory to read a TIFF image"));
+    TIFFOpenOptionsSetMaxSingleMemAlloc(options, kMaxTiffAllocation);
+    TIFF* tif = TIFFClientOpenExt("picture", "rm", &src, readData, refuseWrite, seekData, closeData,
+                                  dataSize, nullptr, nullptr, options);
+    TIFFOpenOptionsFree(options);
+    return tif;
+}
+
 struct TiffHandle {
     TIFF* tif = nullptr;
     ~TiffHandle() {
@@ -96,8 +111,7 @@ std::unique_ptr<Picture> decodeTiff(const QByteArray& bytes) {
     silenceLibtiff();
     TiffSource src{reinterpret_cast<const uint8_t*>(bytes.constData()), toff_t(bytes.size())};
     TiffHandle h;
-    h.tif = TIFFClientOpen("picture", "rm", &src, readData, refuseWrite, seekData, closeData,
-                           dataSize, nullptr, nullptr);
+    h.tif = openTiff(src);
     if (!h.tif)
         fail();
     uint32_t width = 0, height = 0;
