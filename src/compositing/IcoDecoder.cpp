@@ -63,7 +63,7 @@ std::unique_ptr<Picture> decodeIco(const QByteArray& bytes) {
     const uint8_t* image = data + entry.offset;
     if (entry.size >= sizeof kPngSignature &&
         std::memcmp(image, kPngSignature, sizeof kPngSignature) == 0)
-        return std::make_unique<RasterPicture>(decodePngImage(image, entry.size));
+        return std::make_unique<RasterPicture>(decodePngImage(image, entry.size, kInvalidIcon));
     ByteReader reader(image, entry.size, kInvalidIcon);
     return std::make_unique<RasterPicture>(decodeIconBitmap(reader));
 }

@@ -21,6 +21,7 @@ struct PngSource {
     const uint8_t* data = nullptr;
     std::size_t size = 0;
     std::size_t pos = 0;
+    const char* invalidMessage = nullptr; // replaces the PNG text when set
     char message[160] = {};
     std::jmp_buf jump;
 };
@@ -42,6 +43,8 @@ void onRead(png_structp png, png_bytep out, png_size_t count) {
 }
 
 [[noreturn]] void fail(const PngSource& src) {
+    if (src.invalidMessage)
+        throw Error(QString::fromLatin1(src.invalidMessage));
     throw Error(QStringLiteral("PNG image is not valid: %1").arg(QString::fromLatin1(src.message)));
 }
 
@@ -117,18 +120,21 @@ bool prepare(PngReader& r, PngSource& src, bool alpha) {
 
 } // namespace
 
-QImage decodePngImage(const uint8_t* data, std::size_t size) {
+QImage decodePngImage(const uint8_t* data, std::size_t size, const char* invalidMessage) {
     PngSource src;
     src.data = data;
     src.size = size;
+    src.invalidMessage = invalidMessage;
     PngReader r;
     r.png = png_create_read_struct(PNG_LIBPNG_VER_STRING, &src, onError, onWarning);
     if (r.png)
         r.info = png_create_info_struct(r.png);
     if (!r.png || !r.info)
         throw Error(QStringLiteral("Not enough memory to read a PNG image"));
-    if (size < 8 || png_sig_cmp(data, 0, 8) != 0)
-        throw Error(QStringLiteral("PNG image is not valid: not a PNG file"));
+    if (size < 8 || png_sig_cmp(data, 0, 8) != 0) {
+        std::snprintf(src.message, sizeof src.message, "not a PNG file");
+        fail(src);
+    }
     if (!readHeader(r, src))
         fail(src);
     const png_uint_32 width = png_get_image_width(r.png, r.info);

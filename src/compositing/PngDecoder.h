@@ -18,7 +18,8 @@ namespace tessaly {
 std::unique_ptr<Picture> decodePng(const QByteArray& bytes);
 
 // The pixels of a PNG stream in one of RasterPicture's forms; also used for
-// the PNG images inside icon files.
-QImage decodePngImage(const uint8_t* data, std::size_t size);
+// the PNG images inside icon files, which report damage with their own
+// message (invalidMessage) rather than the PNG one.
+QImage decodePngImage(const uint8_t* data, std::size_t size, const char* invalidMessage = nullptr);
 
 } // namespace tessaly

@@ -65,6 +65,26 @@ inline QByteArray bmpFile(const QByteArray& dib, const QByteArray& paletteOrMask
     return b.raw(dib).raw(paletteOrMasks).raw(pixels).data;
 }
 
+// An icon file of the given images, each described in the directory.
+struct IconImage {
+    int size, bits;
+    QByteArray data;
+};
+
+inline QByteArray icoFile(const std::vector<IconImage>& images) {
+    Bytes b;
+    b.u16(0).u16(1).u16(unsigned(images.size()));
+    uint32_t offset = uint32_t(6 + 16 * images.size());
+    for (const IconImage& i : images) {
+        b.u8(i.size & 0xFF).u8(i.size & 0xFF).u8(0).u8(0).u16(1).u16(i.bits);
+        b.u32(uint32_t(i.data.size())).u32(offset);
+        offset += uint32_t(i.data.size());
+    }
+    for (const IconImage& i : images)
+        b.raw(i.data);
+    return b.data;
+}
+
 // PNG written by libpng. rows hold the samples as the colour type needs.
 struct PngSpec {
     int width = 0, height = 0, colourType = PNG_COLOR_TYPE_RGB, bitDepth = 8;

@@ -46,6 +46,11 @@ const LoaderCase kLoaderCases[] = {
      "Cannot open file \"%s\". The system cannot find the file specified."},
     {"OverTheSizeLimit", "huge.bmp", hugeBmp,
      "Picture is too large (20000 x 20000 pixels); the limit is 256 megapixels"},
+    {"DamagedPngInIcon", "damaged.ico",
+     [] {
+         return icoFile({{2, 32, smallPng().left(40)}});
+     },
+     "Icon image is not valid"},
     {"DamagedBitmap", "short.bmp", [] { return hugeBmp().left(30); }, "Bitmap image is not valid"},
 };
 

@@ -74,36 +74,32 @@ QByteArray rle8Bmp(const QString&) {
 
 // --- PNG ---------------------------------------------------------------------
 
-QByteArray pngOneTransparentEntry(const QString&) {
+PngSpec oneRowPng(int colourType, int width, std::vector<uint8_t> row) {
     PngSpec s;
-    s.width = 3;
+    s.width = width;
     s.height = 1;
-    s.colourType = PNG_COLOR_TYPE_PALETTE;
+    s.colourType = colourType;
+    s.rows = {std::move(row)};
+    return s;
+}
+
+QByteArray pngOneTransparentEntry(const QString&) {
+    PngSpec s = oneRowPng(PNG_COLOR_TYPE_PALETTE, 3, {0, 1, 2});
     s.palette = {{255, 0, 0}, {0, 0, 255}, {0, 255, 0}};
     s.paletteAlpha = {255, 0};
-    s.rows = {{0, 1, 2}};
     return pngFile(s);
 }
 
 QByteArray pngColourKey(const QString&) {
-    PngSpec s;
-    s.width = 2;
-    s.height = 1;
+    PngSpec s = oneRowPng(PNG_COLOR_TYPE_RGB, 2, {0, 0, 255, 10, 20, 30});
     s.colourKey = true;
-    s.key.red = 0;
-    s.key.green = 0;
     s.key.blue = 255;
-    s.rows = {{0, 0, 255, 10, 20, 30}};
     return pngFile(s);
 }
 
 QByteArray pngGradedAlpha(const QString&) {
-    PngSpec s;
-    s.width = 4;
-    s.height = 1;
-    s.colourType = PNG_COLOR_TYPE_RGB_ALPHA;
-    s.rows = {{200, 100, 50, 255, 0, 0, 0, 128, 10, 20, 30, 0, 200, 100, 50, 51}};
-    return pngFile(s);
+    return pngFile(oneRowPng(PNG_COLOR_TYPE_RGB_ALPHA, 4,
+                             {200, 100, 50, 255, 0, 0, 0, 128, 10, 20, 30, 0, 200, 100, 50, 51}));
 }
 
 // --- GIF ---------------------------------------------------------------------
@@ -143,25 +139,6 @@ QByteArray iconBitmap(int size, int bits, QRgb colour) {
             b.u8(y == 0 && x == 0 ? 0x80 : 0x00);
         b.padTo4(start);
     }
-    return b.data;
-}
-
-struct IconImage {
-    int size, bits;
-    QByteArray data;
-};
-
-QByteArray icoFile(const std::vector<IconImage>& images) {
-    Bytes b;
-    b.u16(0).u16(1).u16(unsigned(images.size()));
-    uint32_t offset = uint32_t(6 + 16 * images.size());
-    for (const IconImage& i : images) {
-        b.u8(i.size & 0xFF).u8(i.size & 0xFF).u8(0).u8(0).u16(1).u16(i.bits);
-        b.u32(uint32_t(i.data.size())).u32(offset);
-        offset += uint32_t(i.data.size());
-    }
-    for (const IconImage& i : images)
-        b.raw(i.data);
     return b.data;
 }
 
