@@ -123,21 +123,26 @@ void storeLine(QImage& image, const GifImageDesc& d, int row, const GifPixelType
     }
 }
 
-void readFrame(GifHandle& h, QImage& image, int transparent) {
+// The logical screen with the first frame drawn on it. The screen is made
+// only once the frame has proved drawable, so that a damaged file claiming a
+// huge screen costs nothing.
+QImage readFirstFrame(GifHandle& h, int transparent) {
     h.check(DGifGetImageDesc(h.gif));
     const GifImageDesc& d = h.gif->Image;
     const ColorMapObject* map = d.ColorMap ? d.ColorMap : h.gif->SColorMap;
     if (!map)
         fail("the image has no colour table");
+    QImage image = RasterPicture::newOpaque(h.gif->SWidth, h.gif->SHeight);
     if (transparent >= 0)
         fill(image, backgroundColour(h.gif));
     if (d.Width <= 0 || d.Height <= 0)
-        return;
+        return image;
     std::vector<GifPixelType> line(std::size_t(d.Width));
     for (int n = 0; n < d.Height; ++n) {
         h.check(DGifGetLine(h.gif, line.data(), d.Width));
         storeLine(image, d, frameRow(n, d.Height, d.Interlace), line.data(), map);
     }
+    return image;
 }
 
 } // namespace
@@ -152,15 +157,12 @@ std::unique_ptr<Picture> decodeGif(const QByteArray& bytes) {
     if (h.gif->SWidth <= 0 || h.gif->SHeight <= 0)
         fail("the logical screen has no pixels");
     checkPictureSize(h.gif->SWidth, h.gif->SHeight);
-    QImage image = RasterPicture::newOpaque(h.gif->SWidth, h.gif->SHeight);
     int transparent = -1;
     for (;;) {
         GifRecordType type = UNDEFINED_RECORD_TYPE;
         h.check(DGifGetRecordType(h.gif, &type));
-        if (type == IMAGE_DESC_RECORD_TYPE) {
-            readFrame(h, image, transparent);
-            return std::make_unique<RasterPicture>(std::move(image));
-        }
+        if (type == IMAGE_DESC_RECORD_TYPE)
+            return std::make_unique<RasterPicture>(readFirstFrame(h, transparent));
         if (type == EXTENSION_RECORD_TYPE)
             readExtension(h, transparent);
         else if (type == TERMINATE_RECORD_TYPE)

@@ -109,7 +109,9 @@ std::unique_ptr<Picture> decodeJpeg(const QByteArray& bytes) {
     if (!readHeader(r, bytes))
         r.fail();
     checkPictureSize(r.cinfo.image_width, r.cinfo.image_height);
-    QImage image = RasterPicture::newOpaque(int(r.cinfo.image_width), int(r.cinfo.image_height));
+    // Every row is decoded, or the picture is not made at all.
+    QImage image = RasterPicture::newOpaque(int(r.cinfo.image_width), int(r.cinfo.image_height),
+                                            RasterPicture::Fill::None);
     std::vector<uint8_t> cmykRow(isCmyk(r.cinfo) ? std::size_t(image.width()) * 4 : 0);
     if (!readPixels(r, image, cmykRow.empty() ? nullptr : cmykRow.data()))
         r.fail();

@@ -99,6 +99,10 @@ bool readHeader(PngReader& r, PngSource& src) {
     png_set_read_fn(r.png, &src, onRead);
     // The program's own pixel limit applies, not libpng's default width limit.
     png_set_user_limits(r.png, PNG_UINT_31_MAX, PNG_UINT_31_MAX);
+    // Only the header, palette, transparency and image data matter here.
+    // Every other chunk is skipped unread, so that a damaged length in a text
+    // chunk cannot make libpng allocate and clear gigabytes first.
+    png_set_keep_unknown_chunks(r.png, PNG_HANDLE_CHUNK_NEVER, nullptr, -1);
     png_read_info(r.png, r.info);
     return true;
 }
@@ -143,8 +147,10 @@ QImage decodePngImage(const uint8_t* data, std::size_t size, const char* invalid
     const bool alpha = hasTransparency(r.png, r.info);
     if (!prepare(r, src, alpha))
         fail(src);
-    QImage image = alpha ? RasterPicture::newTransparent(int(width), int(height))
-                         : RasterPicture::newOpaque(int(width), int(height));
+    // Every row is decoded, or the picture is not made at all.
+    const auto fill = RasterPicture::Fill::None;
+    QImage image = alpha ? RasterPicture::newTransparent(int(width), int(height), fill)
+                         : RasterPicture::newOpaque(int(width), int(height), fill);
     std::vector<png_bytep> rows(height);
     for (png_uint_32 y = 0; y < height; ++y)
         rows[y] = image.scanLine(int(y));

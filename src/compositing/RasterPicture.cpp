@@ -55,15 +55,17 @@ RasterPicture::RasterPicture(QImage pixels) : pixels_(std::move(pixels)) {
                                         : pixels_.convertToFormat(QImage::Format_BGR888);
 }
 
-QImage RasterPicture::newOpaque(int width, int height) {
+QImage RasterPicture::newOpaque(int width, int height, Fill fill) {
     QImage image = allocate(width, height, QImage::Format_BGR888);
-    std::memset(image.bits(), 0xFF, std::size_t(image.sizeInBytes()));
+    if (fill == Fill::Clear)
+        std::memset(image.bits(), 0xFF, std::size_t(image.sizeInBytes()));
     return image;
 }
 
-QImage RasterPicture::newTransparent(int width, int height) {
+QImage RasterPicture::newTransparent(int width, int height, Fill fill) {
     QImage image = allocate(width, height, QImage::Format_ARGB32);
-    std::memset(image.bits(), 0, std::size_t(image.sizeInBytes()));
+    if (fill == Fill::Clear)
+        std::memset(image.bits(), 0, std::size_t(image.sizeInBytes()));
     return image;
 }
 

@@ -20,9 +20,12 @@ public:
     explicit RasterPicture(QImage pixels);
 
     // Fresh pixel buffers for the decoders, after the size check of the
-    // program's limit. The opaque one starts white, the other one transparent.
-    static QImage newOpaque(int width, int height);
-    static QImage newTransparent(int width, int height);
+    // program's limit. The opaque one starts white, the other one transparent,
+    // unless the decoder writes every pixel itself (Fill::None): clearing a
+    // large buffer first costs as much as touching it.
+    enum class Fill { Clear, None };
+    static QImage newOpaque(int width, int height, Fill fill = Fill::Clear);
+    static QImage newTransparent(int width, int height, Fill fill = Fill::Clear);
 
     bool hasAlpha() const { return pixels_.format() == QImage::Format_ARGB32; }
     const QImage& pixels() const { return pixels_; }

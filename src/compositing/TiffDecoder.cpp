@@ -122,7 +122,9 @@ std::unique_ptr<Picture> decodeTiff(const QByteArray& bytes) {
     char message[1024] = {};
     if (!TIFFRGBAImageOK(h.tif, message))
         fail();
-    QImage image = RasterPicture::newTransparent(int(width), int(height));
+    // libtiff fills the whole raster, or fails.
+    QImage image =
+        RasterPicture::newTransparent(int(width), int(height), RasterPicture::Fill::None);
     auto* raster = reinterpret_cast<uint32_t*>(image.bits());
     if (!TIFFReadRGBAImageOriented(h.tif, width, height, raster, ORIENTATION_TOPLEFT, 1))
         fail();
