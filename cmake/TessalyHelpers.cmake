@@ -30,7 +30,8 @@ function(tessaly_gtest name)
   add_executable(${name} ${ARG_SOURCES})
   target_link_libraries(${name} PRIVATE ${ARG_DEPS} tessaly_gtest_main GTest::gtest)
   gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60
-    PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen;TESSALY_CORPUS=${TESSALY_CORPUS}")
+    PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen"
+               ENVIRONMENT_MODIFICATION "TESSALY_CORPUS=set:${TESSALY_CORPUS}")
 endfunction()
 
 # tessaly_qtest(name SOURCES ... DEPS ...): a QtTest program registered with CTest.

@@ -1,16 +1,22 @@
 #include "compositing/PreviewScaler.h"
 
 #include <algorithm>
+#include <functional>
 #include <vector>
 
 namespace tessaly {
 
 namespace {
 
-// A preview pixel averages up to this many rows and columns of its box:
-// enough to smooth a photograph, and a 24-megapixel result costs a few
-// hundred thousand reads instead of all of its pixels.
 constexpr int kSamples = 4;
+
+// The rows of a source: BGR triples when opaque, straight-alpha ARGB32 otherwise.
+struct Rows {
+    int width = 0;
+    int height = 0;
+    bool opaque = true;
+    std::function<const uchar*(int)> row;
+};
 
 // Start of each of `parts` boxes over `length` source pixels, and the end.
 std::vector<int> boxEdges(int length, int parts) {
@@ -30,24 +36,39 @@ std::vector<int> spread(int start, int end) {
     return positions;
 }
 
-QRgb averageOf(const Bitmap24& bitmap, const std::vector<int>& rows,
-               const std::vector<int>& columns) {
-    uint32_t sum[3] = {0, 0, 0};
+// The premultiplied average of the sampled pixels.
+QRgb averageOf(const Rows& source, const std::vector<int>& rows, const std::vector<int>& columns) {
+    uint32_t b = 0, g = 0, r = 0, a = 0;
     for (int y : rows) {
-        const uint8_t* line = bitmap.scanLine(y);
-        for (int x : columns)
-            for (int c = 0; c < 3; ++c)
-                sum[c] += line[x * 3 + c];
+        const uchar* line = source.row(y);
+        for (int x : columns) {
+            if (source.opaque) {
+                const uchar* p = line + std::size_t(x) * 3;
+                b += p[0];
+                g += p[1];
+                r += p[2];
+                a += 255;
+            } else {
+                const QRgb p = reinterpret_cast<const QRgb*>(line)[x];
+                const uint32_t alpha = qAlpha(p);
+                b += qBlue(p) * alpha / 255;
+                g += qGreen(p) * alpha / 255;
+                r += qRed(p) * alpha / 255;
+                a += alpha;
+            }
+        }
     }
     const auto n = uint32_t(rows.size() * columns.size());
-    return qRgb(int(sum[2] / n), int(sum[1] / n), int(sum[0] / n));
+    return qRgba(int(r / n), int(g / n), int(b / n), int(a / n));
 }
 
-// Averages boxes of source pixels: size is at most the bitmap's size.
-QImage boxAverage(const Bitmap24& bitmap, QSize size) {
-    QImage image(size, QImage::Format_RGB32);
-    const std::vector<int> columnEdges = boxEdges(bitmap.width(), size.width());
-    const std::vector<int> rowEdges = boxEdges(bitmap.height(), size.height());
+// Averages boxes of source pixels: size is at most the source's size.
+QImage boxAverage(const Rows& source, QSize size) {
+    QImage image(size, QImage::Format_ARGB32_Premultiplied);
+    if (image.isNull())
+        return image;
+    const std::vector<int> columnEdges = boxEdges(source.width, size.width());
+    const std::vector<int> rowEdges = boxEdges(source.height, size.height());
     std::vector<std::vector<int>> columns;
     for (std::size_t tx = 0; tx + 1 < columnEdges.size(); ++tx)
         columns.push_back(spread(columnEdges[tx], columnEdges[tx + 1]));
@@ -56,22 +77,34 @@ QImage boxAverage(const Bitmap24& bitmap, QSize size) {
             spread(rowEdges[std::size_t(ty)], rowEdges[std::size_t(ty) + 1]);
         auto* out = reinterpret_cast<QRgb*>(image.scanLine(ty));
         for (int tx = 0; tx < size.width(); ++tx)
-            out[tx] = averageOf(bitmap, rows, columns[std::size_t(tx)]);
+            out[tx] = averageOf(source, rows, columns[std::size_t(tx)]);
     }
     return image;
 }
 
-} // namespace
-
-QImage scaledPreview(const Bitmap24& bitmap, QSize size) {
-    if (bitmap.width() == 0 || bitmap.height() == 0 || size.isEmpty())
+QImage scaled(const Rows& source, QSize size) {
+    if (source.width <= 0 || source.height <= 0 || size.isEmpty())
         return QImage();
-    const QSize reduced(std::min(size.width(), bitmap.width()),
-                        std::min(size.height(), bitmap.height()));
-    const QImage image = boxAverage(bitmap, reduced);
-    if (reduced == size)
+    const QSize reduced(std::min(size.width(), source.width),
+                        std::min(size.height(), source.height));
+    const QImage image = boxAverage(source, reduced);
+    if (image.isNull() || reduced == size)
         return image;
     return image.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+}
+
+} // namespace
+
+QImage scaledPreview(const QImage& source, QSize size) {
+    const Rows rows{source.width(), source.height(), source.format() == QImage::Format_BGR888,
+                    [&source](int y) { return source.constScanLine(y); }};
+    return scaled(rows, size);
+}
+
+QImage scaledPreview(const Bitmap24& bitmap, QSize size) {
+    const Rows rows{bitmap.width(), bitmap.height(), true,
+                    [&bitmap](int y) { return bitmap.scanLine(y); }};
+    return scaled(rows, size);
 }
 
 } // namespace tessaly

@@ -1,0 +1,44 @@
+#pragma once
+
+// The body every decoder harness shares: decode the input as the loader would
+// hand it over, accept the program's own error, and draw what decoded when it
+// is small enough to keep the fuzzer fast.
+
+#include "compositing/Bitmap24.h"
+#include "compositing/Picture.h"
+#include "platform/Error.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <QByteArray>
+#include <QImage>
+#include <QPainter>
+
+namespace tessaly::fuzz {
+
+using Decoder = std::unique_ptr<Picture> (*)(const QByteArray&);
+
+inline int decodeAndDraw(Decoder decode, const uint8_t* data, std::size_t size) {
+    const QByteArray bytes =
+        QByteArray::fromRawData(reinterpret_cast<const char*>(data), qsizetype(size));
+    std::unique_ptr<Picture> picture;
+    try {
+        picture = decode(bytes);
+    } catch (const Error&) {
+        return 0;
+    }
+    const QSize natural = picture->naturalSize();
+    if (int64_t(natural.width()) * natural.height() > (int64_t(1) << 22))
+        return 0;
+    Bitmap24 bitmap;
+    bitmap.setWidth(natural.width());
+    bitmap.setHeight(natural.height());
+    picture->rasterise(bitmap);
+    QImage box(48, 48, QImage::Format_RGB32);
+    QPainter painter(&box);
+    picture->drawPreview(painter, QRect(0, 0, 48, 31), Qt::gray);
+    return 0;
+}
+
+} // namespace tessaly::fuzz

@@ -1,0 +1,7 @@
+// libFuzzer entry point for the gif decoder.
+#include "compositing/GifDecoder.h"
+#include "FuzzDecode.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
+    return tessaly::fuzz::decodeAndDraw(tessaly::decodeGif, data, size);
+}

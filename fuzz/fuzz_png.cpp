@@ -1,0 +1,7 @@
+// libFuzzer entry point for the png decoder.
+#include "compositing/PngDecoder.h"
+#include "FuzzDecode.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
+    return tessaly::fuzz::decodeAndDraw(tessaly::decodePng, data, size);
+}
