@@ -5,6 +5,11 @@
 #include "app/PictureBox.h"
 #include "app/TApplication.h"
 #include "app/TrackBar.h"
+#include "compositing/Bitmap24.h"
+#include "compositing/BitmapPicture.h"
+#include "compositing/BmpWriter.h"
+#include "compositing/PictureLoader.h"
+#include "compositing/TiledBlend.h"
 #include "platform/AppIdentity.h"
 #include "platform/ClickLabel.h"
 #include "platform/Fonts.h"
@@ -12,6 +17,7 @@
 #include "resources/Artwork.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCoreApplication>
 #include <QLabel>
 #include <QMenu>
@@ -77,6 +83,7 @@ TAppForm::TAppForm(const QString& exePath, QWidget* parent)
     setFont(tahoma(11));
     createControls();
     createMenu();
+    createDialogs();
     createConnections();
     // The client area is fixed; the menu bar sits above it.
     setFixedSize(kClientWidth, kClientHeight + menuBar()->sizeHint().height());
@@ -272,14 +279,104 @@ void TAppForm::About1Click() {
     BitBtn4Click();
 }
 
-// The commands below are filled in by the picture, feedback, About and update
-// features as they arrive.
+void TAppForm::createDialogs() {
+    const std::vector<FileFilter> kinds = {
+        {QStringLiteral("Portable Network Graphics (*.png)"), QStringLiteral("*.png")},
+        {QStringLiteral("GIF Image (*.gif)"), QStringLiteral("*.gif")},
+        {QStringLiteral("JPEG Image File (*.jpg)"), QStringLiteral("*.jpg")},
+        {QStringLiteral("JPEG Image File (*.jpeg)"), QStringLiteral("*.jpeg")},
+        {QStringLiteral("Bitmaps (*.bmp)"), QStringLiteral("*.bmp")},
+        {QStringLiteral("Icons (*.ico)"), QStringLiteral("*.ico")},
+        {QStringLiteral("Enhanced Metafiles (*.emf)"), QStringLiteral("*.emf")},
+        {QStringLiteral("Metafiles (*.wmf)"), QStringLiteral("*.wmf")},
+        {QStringLiteral("TIFF Images (*.tif)"), QStringLiteral("*.tif")},
+        {QStringLiteral("TIFF Images (*.tiff)"), QStringLiteral("*.tiff")},
+    };
+    const QString all = QStringLiteral("*.gif;*.png;*.jpg;*.jpeg;*.bmp;*.ico;*.emf;*.wmf;*.tif;*.tiff");
+    OpenPictureDialog1.filters = {{QStringLiteral("All (") + all + QLatin1Char(')'), all}};
+    OpenPictureDialog1.filters.insert(OpenPictureDialog1.filters.end(), kinds.begin(), kinds.end());
+    OpenPictureDialog1.defaultSuffix = QStringLiteral("png");
+    SavePictureDialog1.filters = kinds;
+    SavePictureDialog1.defaultSuffix = QStringLiteral("png");
+    SavePictureDialog1.confirmOverwrite = false;
+}
+
+const Picture* TAppForm::resultPicture() const {
+    return result_.get();
+}
+
+bool TAppForm::bothLoaded() const {
+    const QString none = QStringLiteral("[None]");
+    return Label1->text() != none && Label2->text() != none;
+}
+
+void TAppForm::loadSlot(std::unique_ptr<Picture>& slot, QLabel* label, PictureBox* box) {
+    const std::optional<QString> path = platform().openFileName(this, OpenPictureDialog1);
+    if (!path)
+        return;
+    // A failed load raises here and leaves the slot, its label and the result alone.
+    std::unique_ptr<Picture> picture = loadPicture(*path);
+    box->setPicture(picture.get());
+    slot = std::move(picture);
+    label->setText(*path);
+    label->setToolTip(*path);
+    fitToText(label);
+    if (bothLoaded())
+        AlphaBlendYap();
+}
+
+void TAppForm::BitBtn1Click() {
+    loadSlot(base_, Label1, Image1);
+}
+
+void TAppForm::BitBtn2Click() {
+    loadSlot(watermark_, Label2, Image2);
+}
+
+void TAppForm::setResult(std::unique_ptr<BitmapPicture> result) {
+    Image3->setPicture(result.get());
+    result_ = std::move(result);
+    Q_EMIT resultChanged();
+}
+
+void TAppForm::AlphaBlendYap() {
+    setResult(nullptr);
+    // The work bitmaps live only in this run and are released on every way out.
+    Bitmap24 base;
+    Bitmap24 watermark;
+    const QSize baseSize = base_->naturalSize();
+    const QSize markSize = watermark_->naturalSize();
+    base.resize(baseSize.width(), baseSize.height());
+    base_->rasterise(base);
+    watermark.resize(markSize.width(), markSize.height());
+    watermark_->rasterise(watermark);
+    watermark.setColourKeyed(true);
+    if (!watermarkFits(baseSize, markSize)) {
+        platform().messageBox(QApplication::activeWindow(),
+                              QStringLiteral("Watermark image dimensions must be smaller!"),
+                              QStringLiteral("Warning"), MessageIcon::Warning);
+        return;
+    }
+    blendTiles(base, watermark, TrackBar1->value());
+    setResult(std::make_unique<BitmapPicture>(std::move(base)));
+    BitBtn3->show();
+}
+
+void TAppForm::TrackBar1Change() {
+    if (bothLoaded())
+        AlphaBlendYap();
+}
+
+void TAppForm::BitBtn3Click() {
+    const std::optional<QString> path = platform().saveFileName(this, SavePictureDialog1);
+    if (!path || !result_)
+        return;
+    saveBmp(result_->bitmap(), *path);
+}
+
+// The commands below are filled in by the feedback and update features as they
+// arrive.
 void TAppForm::TimerCheckerTimer() {}
-void TAppForm::BitBtn1Click() {}
-void TAppForm::BitBtn2Click() {}
-void TAppForm::AlphaBlendYap() {}
-void TAppForm::TrackBar1Change() {}
-void TAppForm::BitBtn3Click() {}
 void TAppForm::BitBtn5Click() {}
 void TAppForm::UpdateNotifications1Click() {}
 

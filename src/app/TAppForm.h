@@ -26,6 +26,7 @@ class QWidget;
 
 namespace tessaly {
 
+class BitmapPicture;
 class ClickLabel;
 class Picture;
 class PictureBox;
@@ -94,12 +95,29 @@ public:
     // to "-", under "/help/".
     static QString helpAddress(const QString& product);
 
+Q_SIGNALS:
+    // The result slot was emptied or filled.
+    void resultChanged();
+
+public:
+    // The picture slots: base, watermark and result.
+    const Picture* basePicture() const { return base_.get(); }
+    const Picture* watermarkPicture() const { return watermark_.get(); }
+    const Picture* resultPicture() const;
+
 private:
     void createControls();
     void createMenu();
+    void createDialogs();
     void createConnections();
+    void loadSlot(std::unique_ptr<Picture>& slot, QLabel* label, PictureBox* box);
+    bool bothLoaded() const;
+    void setResult(std::unique_ptr<BitmapPicture> result);
 
     QString exePath_;
+    std::unique_ptr<Picture> base_;
+    std::unique_ptr<Picture> watermark_;
+    std::unique_ptr<BitmapPicture> result_;
 };
 
 } // namespace tessaly
