@@ -19,5 +19,9 @@ void prepareMarkRow(const uint8_t* mark, const uint8_t* keep, std::size_t bytes,
 
 // Blends `bytes` bytes of dest in place with prepared weights and offsets.
 void blendRow(uint8_t* dest, const uint16_t* weight, const uint16_t* offset, std::size_t bytes);
+// The same on the x86-64 baseline (SSE2) alone; blendRow uses it where AVX2 is
+// missing and for the last bytes of a row.
+void blendRowBaseline(uint8_t* dest, const uint16_t* weight, const uint16_t* offset,
+                      std::size_t bytes);
 
 } // namespace tessaly

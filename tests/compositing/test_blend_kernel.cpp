@@ -30,7 +30,9 @@ Bitmap24 everyS() {
     return b;
 }
 
-void expectKernelMatchesTable(int32_t alpha) {
+using RowKernel = void (*)(uint8_t*, const uint16_t*, const uint16_t*, std::size_t);
+
+void expectKernelMatchesTable(int32_t alpha, RowKernel kernel = blendRow) {
     static const Bitmap24 d = everyD(), s = everyS();
     Bitmap24 reference = d, fast = d;
     AlphaBlendTile(reference, s, 0, 0, alpha);
@@ -39,7 +41,7 @@ void expectKernelMatchesTable(int32_t alpha) {
     for (int y = 0; y < 256; ++y) {
         prepareMarkRow(s.scanLine(y), keepNone.data(), kWidth * 3, alpha, weight.data(),
                        offset.data());
-        blendRow(fast.scanLine(y), weight.data(), offset.data(), kWidth * 3);
+        kernel(fast.scanLine(y), weight.data(), offset.data(), kWidth * 3);
     }
     ASSERT_EQ(0, std::memcmp(reference.bits(), fast.bits(), fast.byteSize())) << "A=" << alpha;
 }
@@ -47,8 +49,10 @@ void expectKernelMatchesTable(int32_t alpha) {
 } // namespace
 
 TEST(BlendKernel, MatchesTheTableForEveryWeightAndBytePair) {
-    for (int32_t alpha = 0; alpha <= 256; ++alpha)
+    for (int32_t alpha = 0; alpha <= 256; ++alpha) {
         expectKernelMatchesTable(alpha);
+        expectKernelMatchesTable(alpha, blendRowBaseline); // processors without AVX2
+    }
 }
 
 // Both wrap the same way outside 0..256, so no caller needs the slow path.
