@@ -1,4 +1,5 @@
 #include "settings/RegFile.h"
+#include "support/QtPrinters.h"
 
 #include <gtest/gtest.h>
 

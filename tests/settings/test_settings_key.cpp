@@ -4,6 +4,7 @@
 #include "settings/RegFile.h"
 #include "settings/SettingsKey.h"
 #include "settings/UrlScramble.h"
+#include "support/QtPrinters.h"
 
 #include <gtest/gtest.h>
 #include <QDir>
