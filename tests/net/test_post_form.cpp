@@ -219,6 +219,20 @@ TEST_F(PostFormTest, OnlyLowerCaseHttpsSchemeIsSecure) {
     EXPECT_EQ(PostForm(server->url("http", "/s"), {}), "plain");
 }
 
+TEST_F(PostFormTest, CallsOnTwoThreadsShareNothing) {
+    ScriptedResponse slow = ScriptedResponse::text(200, "secure");
+    slow.delayMs = 200;
+    server->respond("/a", {slow});
+    server->respond("/b", {ScriptedResponse::text(200, "plain")});
+    QString a, b;
+    std::thread worker(
+        [&] { a = outcome([] { return PostForm(server->url("https", "/a"), {"x=1"}); }); });
+    b = outcome([] { return PostForm(server->url("http", "/b"), {"y=2"}); });
+    worker.join();
+    EXPECT_EQ(a, "secure");
+    EXPECT_EQ(b, "plain");
+}
+
 TEST_F(PostFormTest, SecurePostFallsBackOnlyOnError) {
     ScriptedResponse dropped;
     dropped.drop = true;

@@ -90,7 +90,8 @@ TEST(RegFile, ReadsUtf16WithByteOrderMark) {
         "Windows Registry Editor Version 5.00\r\n\r\n[" + kKey + "]\r\n\"a\"=\"\u00E9\"\r\n";
     QByteArray bytes("\xFF\xFE");
     bytes.append(reinterpret_cast<const char*>(text.utf16()), text.size() * 2);
-    const RegValue* value = parseRegFile(bytes).findValue(kKey, "a");
+    const RegDocument document = parseRegFile(bytes);
+    const RegValue* value = document.findValue(kKey, "a");
     ASSERT_NE(value, nullptr);
     EXPECT_EQ(textOf(*value), QStringLiteral("\u00E9"));
 }
