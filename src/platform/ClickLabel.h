@@ -15,6 +15,9 @@ Q_SIGNALS:
     void clicked();
 
 protected:
+    // The label keeps its presses, so that a press on a link never reaches a
+    // parent that would start something else (a drag of the window).
+    void mousePressEvent(QMouseEvent* event) override { event->accept(); }
     void mouseReleaseEvent(QMouseEvent* event) override {
         QLabel::mouseReleaseEvent(event);
         if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()))

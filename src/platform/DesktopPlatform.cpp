@@ -65,7 +65,10 @@ std::optional<QString> runDialog(QWidget* owner, FileDialogState& state,
 
 void DesktopPlatform::messageBox(QWidget* owner, const QString& text, const QString& title,
                                  MessageIcon icon) {
-    QMessageBox box(qtIcon(icon), title, text, QMessageBox::Ok, owner);
+    // Texts use Windows line breaks (CR LF or a lone CR); Qt breaks lines at LF.
+    QString shown = text;
+    shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    QMessageBox box(qtIcon(icon), title, shown, QMessageBox::Ok, owner);
     box.setTextFormat(Qt::PlainText);
     box.exec();
 }
