@@ -1,7 +1,7 @@
 #include "feedback/FeedbackRequest.h"
 
 #include "net/ReplyLines.h"
-#include "platform/AppIdentity.h"
+#include "net/RequestFields.h"
 #include "platform/MakerHost.h"
 #include "platform/Text.h"
 
@@ -17,9 +17,8 @@ QString feedbackText(Opinion opinion, const QString& memo) {
 }
 
 QStringList feedbackFields(const QString& feedback, const QString& email) {
-    QStringList fields = {QStringLiteral("cmd=feedback"), QStringLiteral("appname=") + AppName,
-                          QStringLiteral("version=") + AppVersion,
-                          QStringLiteral("feedback=") + feedback};
+    QStringList fields = commonFields(QStringLiteral("feedback"));
+    fields << QStringLiteral("feedback=") + feedback;
     if (!email.isEmpty())
         fields << QStringLiteral("email=") + email;
     return fields;

@@ -179,7 +179,7 @@ void TFeedbackForm::send(const QString& feedback, const QString& email) {
     bool delivered = false;
     try {
         delivered = isDelivered(
-            postSecureFirst(feedbackEndpoint(), feedbackFields(feedback, email), kFeedbackTimeoutMs));
+            SecurePost(feedbackEndpoint(), feedbackFields(feedback, email), kFeedbackTimeoutMs));
     } catch (const std::exception&) {
         delivered = false;
     }
