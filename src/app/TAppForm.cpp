@@ -10,11 +10,16 @@
 #include "compositing/BmpWriter.h"
 #include "compositing/PictureLoader.h"
 #include "compositing/TiledBlend.h"
+#include "feedback/TFeedbackForm.h"
 #include "platform/AppIdentity.h"
 #include "platform/ClickLabel.h"
 #include "platform/Fonts.h"
 #include "platform/MakerHost.h"
 #include "resources/Artwork.h"
+#include "settings/SettingsKey.h"
+#include "update/TChecker.h"
+#include "update/TNewVer.h"
+#include "update/UpdateState.h"
 
 #include <QAction>
 #include <QApplication>
@@ -374,10 +379,34 @@ void TAppForm::BitBtn3Click() {
     saveBmp(result_->bitmap(), *path);
 }
 
-// The commands below are filled in by the feedback and update features as they
-// arrive.
-void TAppForm::TimerCheckerTimer() {}
-void TAppForm::BitBtn5Click() {}
-void TAppForm::UpdateNotifications1Click() {}
+void TAppForm::BitBtn5Click() {
+    // A fresh window for each opening, owned by the application; it frees
+    // itself when it closes.
+    auto* feedback = new TFeedbackForm();
+    feedback->exec();
+}
+
+void TAppForm::TimerCheckerTimer() {
+    if (CheckerStarted == 0) {
+        CheckerStarted = 1;
+        TChecker::launch();
+        return;
+    }
+    if (!CheckDone.load(std::memory_order_acquire))
+        return;
+    TimerChecker->stop();
+    UpdateNotifications1->setEnabled(true);
+    if (ShowUpdateSetting == 0)
+        UpdateNotifications1->setChecked(false);
+    if (ShowNewVersion)
+        new TNewVer(this); // shows itself on its first tick, frees itself when closed
+}
+
+void TAppForm::UpdateNotifications1Click() {
+    // The item has already toggled its check mark; the stored switch follows it.
+    if (SettingsKey* key = settingsKey())
+        key->writeInteger(QStringLiteral("Settings"), QStringLiteral("ShowUpdate"),
+                          UpdateNotifications1->isChecked() ? 1 : 0);
+}
 
 } // namespace tessaly

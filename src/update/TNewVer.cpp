@@ -41,7 +41,8 @@ template <typename W> W* named(W* widget, const char* name) {
 }
 
 QTimer* timer(QObject* parent, const char* name, int interval) {
-    auto* t = named(new QTimer(parent), name);
+    auto* t = new QTimer(parent);
+    t->setObjectName(QLatin1String(name));
     t->setInterval(interval);
     return t;
 }

@@ -7,6 +7,7 @@
 #include "support/TestMain.h"
 #include "support/TestServer.h"
 
+#include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPointer>

@@ -24,7 +24,7 @@ using test::Scheme;
 namespace {
 
 const QString kPath = QStringLiteral("/php/check2.php");
-const QString kSection = QString::fromUtf16(kProgramKey) + QStringLiteral("\\Settings");
+const QString kSection = programKeyPath() + QStringLiteral("\\") + settingsSection();
 
 QByteArray reply(const QByteArray& version, const QByteArray& result = "1",
                  const QByteArray& important = "", int lines = 6) {
