@@ -1,0 +1,77 @@
+#include "compositing/metafile/WmfObjects.h"
+
+#include "compositing/metafile/DibImage.h"
+#include "compositing/metafile/ObjectTable.h"
+
+namespace tessaly::metafile {
+
+GdiPen readWmfPen(RecordReader& in) {
+    GdiPen pen;
+    const uint16_t style = in.u16();
+    pen.style = style & 0x0F;
+    pen.flags = style & 0xFF00;
+    pen.width = in.i16();
+    in.i16();
+    pen.colour = readColourRef(in);
+    return pen;
+}
+
+GdiBrush readWmfBrush(RecordReader& in) {
+    GdiBrush brush;
+    brush.style = in.u16();
+    brush.colour = readColourRef(in);
+    brush.hatch = in.has(2) ? in.u16() : 0;
+    if (brush.style != GdiBrush::Solid && brush.style != GdiBrush::Null &&
+        brush.style != GdiBrush::Hatched)
+        brush.style = GdiBrush::Solid; // a pattern this record cannot carry
+    return brush;
+}
+
+GdiBrush readWmfDibBrush(RecordReader& in) {
+    GdiBrush brush;
+    brush.style = GdiBrush::DibPattern;
+    in.u16();
+    const uint16_t usage = in.u16();
+    brush.pattern = decodePackedDib(in.sub(in.position(), in.remaining()),
+                                    usage == 1 ? DibColours::PaletteIndices : DibColours::Rgb);
+    brush.colour = Qt::black;
+    return brush;
+}
+
+GdiFont readWmfFont(RecordReader& in) {
+    GdiFont font;
+    font.height = in.i16();
+    font.width = in.i16();
+    font.escapement = in.i16();
+    in.i16(); // orientation
+    font.weight = in.i16();
+    font.italic = in.u8();
+    font.underline = in.u8();
+    font.strikeOut = in.u8();
+    font.charSet = in.u8();
+    in.skip(4);
+    const QByteArray face = in.bytes(std::min<std::size_t>(32, in.remaining()));
+    font.face =
+        QString::fromLatin1(face.left(face.indexOf('\0') < 0 ? face.size() : face.indexOf('\0')));
+    return font;
+}
+
+GdiRegion readWmfRegion(RecordReader& in, const QTransform& toReference, const QRect& bounds) {
+    in.skip(10); // next in chain, object type, object count, region size
+    const uint16_t scans = in.u16();
+    in.skip(2 + 8); // max scan, bounding rectangle
+    GdiRegion region;
+    for (uint16_t s = 0; s < scans; ++s) {
+        const uint16_t count = in.u16();
+        const int top = in.i16(), bottom = in.i16();
+        for (uint16_t i = 0; i + 1 < count; i += 2) {
+            const int left = in.i16(), right = in.i16();
+            const QRectF area(QPointF(left, top), QPointF(right, bottom));
+            region.region |= QRegion((toReference.mapRect(area) & QRectF(bounds)).toAlignedRect());
+        }
+        in.u16();
+    }
+    return region;
+}
+
+} // namespace tessaly::metafile
