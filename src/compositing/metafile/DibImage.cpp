@@ -64,14 +64,19 @@ DibHeader readHeader(RecordReader& in) {
     return h;
 }
 
-std::vector<QRgb> readColourTable(RecordReader& in, const DibHeader& h, DibColours colours) {
+// Writers disagree on the table's length when the header leaves it at 0:
+// the table holds at most what its span has room for, after the rows when
+// the rows follow it in the same span.
+std::vector<QRgb> readColourTable(RecordReader& in, const DibHeader& h, DibColours colours,
+                                  std::size_t rowsAfter) {
     std::size_t count = h.coloursUsed;
     if (count == 0 && h.bitCount <= 8)
         count = std::size_t(1) << h.bitCount;
-    if (count > 65536)
-        throwInvalid();
-    std::vector<QRgb> table;
     const std::size_t entry = colours == DibColours::PaletteIndices ? 2 : h.entrySize;
+    const std::size_t room = in.remaining() > rowsAfter ? in.remaining() - rowsAfter : 0;
+    count = std::min(count, room / entry);
+    std::vector<QRgb> table;
+    table.reserve(std::min<std::size_t>(count, 256));
     for (std::size_t i = 0; i < count; ++i) {
         if (entry == 2) {
             const int index = in.u16() & 0xFF; // no palette here: a grey ramp stands in
@@ -84,6 +89,17 @@ std::vector<QRgb> readColourTable(RecordReader& in, const DibHeader& h, DibColou
         table.push_back(qRgb(r, g, b));
     }
     return table;
+}
+
+std::size_t rowBytes(const DibHeader& h) {
+    if (h.compression != BiRgb && h.compression != BiBitfields)
+        return 0;
+    const uint64_t width = uint64_t(std::max<int64_t>(h.width, 0));
+    const uint64_t height = uint64_t(std::abs(h.height));
+    if (width > (1u << 30) || height > (1u << 30))
+        return 0;
+    const uint64_t bytes = ((width * uint64_t(h.bitCount) + 31) / 32) * 4 * height;
+    return bytes > (uint64_t(1) << 40) ? 0 : std::size_t(bytes);
 }
 
 int maskValue(uint32_t pixel, uint32_t mask) {
@@ -123,9 +139,12 @@ QRgb pixelColour(uint32_t value, const DibHeader& h, const std::vector<QRgb>& ta
 }
 
 QImage decodeRows(RecordReader& bits, const DibHeader& h, const std::vector<QRgb>& table,
-                  bool alpha) {
+                  bool alpha, std::size_t rowSize = 0) {
     const int width = int(h.width), height = int(std::abs(h.height));
-    const std::size_t rowSize = ((std::size_t(width) * std::size_t(h.bitCount) + 31) / 32) * 4;
+    if (rowSize == 0)
+        rowSize = ((std::size_t(width) * std::size_t(h.bitCount) + 31) / 32) * 4;
+    if (rowSize * 8 < std::size_t(width) * std::size_t(h.bitCount))
+        throwInvalid();
     if (!bits.has(rowSize * std::size_t(height)))
         throwInvalid();
     // Bitmaps with alpha come premultiplied, as GDI's AlphaBlend takes them.
@@ -158,7 +177,8 @@ bool drawable(const DibHeader& h) {
 }
 
 QImage embeddedImage(RecordReader& bits, const DibHeader& h) {
-    const std::size_t size = h.imageSize ? h.imageSize : bits.remaining();
+    const std::size_t size = h.imageSize ? std::min<std::size_t>(h.imageSize, bits.remaining())
+                                         : bits.remaining();
     const QByteArray data = bits.bytes(size);
     QImage image;
     if (h.width * std::abs(h.height) <= kMaxDibPixels)
@@ -169,7 +189,7 @@ QImage embeddedImage(RecordReader& bits, const DibHeader& h) {
 QImage decodeWith(RecordReader& info, RecordReader& bits, bool packed, DibColours colours,
                   bool alpha) {
     const DibHeader h = readHeader(info);
-    const auto table = readColourTable(info, h, colours);
+    const auto table = readColourTable(info, h, colours, packed ? rowBytes(h) : 0);
     if (packed)
         bits = info.sub(info.position(), info.remaining());
     if (h.compression == BiJpeg || h.compression == BiPng)
@@ -183,6 +203,27 @@ QImage decodeWith(RecordReader& info, RecordReader& bits, bool packed, DibColour
 
 QImage decodeDib(RecordReader info, RecordReader bits, DibColours colours, bool withAlpha) {
     return decodeWith(info, bits, false, colours, withAlpha);
+}
+
+QImage decodeBitmap16(RecordReader in, bool bitsAtEnd) {
+    DibHeader h;
+    in.u16(); // type
+    h.width = in.i16();
+    h.height = -int64_t(in.i16()); // rows top-down
+    const std::size_t rowSize = in.u16();
+    in.u8(); // planes
+    h.bitCount = in.u8();
+    const std::size_t size = rowSize * std::size_t(std::abs(h.height));
+    if (bitsAtEnd && in.remaining() >= size)
+        in.seek(in.size() - size);
+    if (!drawable(h) || rowSize == 0 || !in.has(size))
+        return QImage(); // writers disagree on this record; a solid brush stands in
+    std::vector<QRgb> greys;
+    const std::size_t levels = h.bitCount <= 8 ? std::size_t(1) << h.bitCount : 0;
+    for (std::size_t i = 0; i < levels; ++i)
+        greys.push_back(qRgb(int(255 * i / (levels - 1)), int(255 * i / (levels - 1)),
+                             int(255 * i / (levels - 1))));
+    return decodeRows(in, h, greys, false, rowSize);
 }
 
 QImage decodePackedDib(RecordReader dib, DibColours colours) {

@@ -20,4 +20,8 @@ QImage decodeDib(RecordReader info, RecordReader bits, DibColours colours, bool 
 // A DIB whose header, colour table and rows follow each other in one span.
 QImage decodePackedDib(RecordReader dib, DibColours colours);
 
+// A device-dependent Bitmap16 (old pattern brushes): rows top-down, colours
+// taken as grey levels. With bitsAtEnd, the rows are the record's last bytes.
+QImage decodeBitmap16(RecordReader bitmap, bool bitsAtEnd);
+
 } // namespace tessaly::metafile

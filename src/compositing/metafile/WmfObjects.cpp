@@ -5,6 +5,12 @@
 
 namespace tessaly::metafile {
 
+namespace {
+
+constexpr std::size_t kRegionHeader = 20;
+
+} // namespace
+
 GdiPen readWmfPen(RecordReader& in) {
     GdiPen pen;
     const uint16_t style = in.u16();
@@ -30,10 +36,22 @@ GdiBrush readWmfBrush(RecordReader& in) {
 GdiBrush readWmfDibBrush(RecordReader& in) {
     GdiBrush brush;
     brush.style = GdiBrush::DibPattern;
-    in.u16();
+    const uint16_t style = in.u16();
     const uint16_t usage = in.u16();
-    brush.pattern = decodePackedDib(in.sub(in.position(), in.remaining()),
-                                    usage == 1 ? DibColours::PaletteIndices : DibColours::Rgb);
+    const RecordReader rest = in.sub(in.position(), in.remaining());
+    // Writers put a device-dependent bitmap here for the plain pattern style.
+    brush.pattern = style == GdiBrush::Pattern
+                        ? decodeBitmap16(rest, false)
+                        : decodePackedDib(rest, usage == 1 ? DibColours::PaletteIndices
+                                                           : DibColours::Rgb);
+    brush.colour = Qt::black;
+    return brush;
+}
+
+GdiBrush readWmfPatternBrush(RecordReader& in) {
+    GdiBrush brush;
+    brush.style = GdiBrush::Pattern;
+    brush.pattern = decodeBitmap16(in, true);
     brush.colour = Qt::black;
     return brush;
 }
@@ -56,20 +74,27 @@ GdiFont readWmfFont(RecordReader& in) {
     return font;
 }
 
+// Real files disagree with each other on this record: the header is read as
+// the files that carry regions write it, and a short record (some writers
+// leave the region out) gives an empty region rather than a failure.
 GdiRegion readWmfRegion(RecordReader& in, const QTransform& toReference, const QRect& bounds) {
-    in.skip(10); // next in chain, object type, object count, region size
+    GdiRegion region;
+    if (!in.has(kRegionHeader))
+        return region;
+    in.skip(8); // next in chain, object type, object count, region size
     const uint16_t scans = in.u16();
     in.skip(2 + 8); // max scan, bounding rectangle
-    GdiRegion region;
-    for (uint16_t s = 0; s < scans; ++s) {
+    for (uint16_t s = 0; s < scans && in.has(6); ++s) {
         const uint16_t count = in.u16();
         const int top = in.i16(), bottom = in.i16();
-        for (uint16_t i = 0; i + 1 < count; i += 2) {
+        for (uint16_t i = 0; i + 1 < count && in.has(4); i += 2) {
             const int left = in.i16(), right = in.i16();
             const QRectF area(QPointF(left, top), QPointF(right, bottom));
-            region.region |= QRegion((toReference.mapRect(area) & QRectF(bounds)).toAlignedRect());
+            region.region |=
+                QRegion((toReference.mapRect(area) & QRectF(bounds)).toAlignedRect());
         }
-        in.u16();
+        if (in.has(2))
+            in.u16();
     }
     return region;
 }

@@ -11,6 +11,7 @@ namespace tessaly::metafile {
 GdiPen readWmfPen(RecordReader& in);
 GdiBrush readWmfBrush(RecordReader& in);
 GdiBrush readWmfDibBrush(RecordReader& in);
+GdiBrush readWmfPatternBrush(RecordReader& in);
 GdiFont readWmfFont(RecordReader& in);
 // The region's scans, mapped from logical units to reference pixels.
 GdiRegion readWmfRegion(RecordReader& in, const QTransform& toReference, const QRect& bounds);

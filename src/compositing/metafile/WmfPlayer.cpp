@@ -151,7 +151,7 @@ bool WmfPlayer::objects(uint16_t function, RecordReader& in) {
         objects_.add(readWmfDibBrush(in));
         return true;
     case WmfCreatePatternBrush:
-        objects_.add(GdiBrush{GdiBrush::Solid, Qt::black, 0, {}});
+        objects_.add(readWmfPatternBrush(in));
         return true;
     case WmfCreateFontIndirect:
         objects_.add(readWmfFont(in));
