@@ -177,8 +177,8 @@ bool drawable(const DibHeader& h) {
 }
 
 QImage embeddedImage(RecordReader& bits, const DibHeader& h) {
-    const std::size_t size = h.imageSize ? std::min<std::size_t>(h.imageSize, bits.remaining())
-                                         : bits.remaining();
+    const std::size_t size =
+        h.imageSize ? std::min<std::size_t>(h.imageSize, bits.remaining()) : bits.remaining();
     const QByteArray data = bits.bytes(size);
     QImage image;
     if (h.width * std::abs(h.height) <= kMaxDibPixels)

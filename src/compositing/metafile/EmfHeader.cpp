@@ -25,7 +25,10 @@ EmfHeader readEmfHeader(const QByteArray& bytes) {
     const QRectF frame = in.rectL(); // 0.01 mm
     if (in.u32() != kSignature)
         throwInvalid();
-    in.skip(12); // version, bytes, records
+    in.u32(); // version
+    if (in.u32() > in.size())
+        throwInvalid(); // the file is shorter than its header says: cut short
+    in.u32();           // records
     EmfHeader header;
     header.handles = in.u16();
     in.skip(2 + 12); // reserved, description, palette entries

@@ -18,6 +18,7 @@ void forEachEmfRecord(const RecordReader& file,
         visit(type, record);
         in.seek(start + size);
     }
+    throwInvalid(); // cut short: the end-of-file record is missing
 }
 
 } // namespace tessaly::metafile

@@ -107,9 +107,9 @@ enum EmfType : uint32_t {
 };
 
 // Walks the records after the header: calls visit with each record's type and
-// a reader over the whole record until the end-of-file record or the end of
-// the data. A record whose size is too small, not a multiple of four, or
-// reaching past the data raises "Metafile is not valid".
+// a reader over the whole record until the end-of-file record. A record whose
+// size is too small, not a multiple of four, or reaching past the data, and
+// data that ends before the end-of-file record, raise "Metafile is not valid".
 void forEachEmfRecord(const RecordReader& file,
                       const std::function<void(uint32_t, RecordReader&)>& visit);
 

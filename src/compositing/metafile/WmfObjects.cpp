@@ -40,10 +40,10 @@ GdiBrush readWmfDibBrush(RecordReader& in) {
     const uint16_t usage = in.u16();
     const RecordReader rest = in.sub(in.position(), in.remaining());
     // Writers put a device-dependent bitmap here for the plain pattern style.
-    brush.pattern = style == GdiBrush::Pattern
-                        ? decodeBitmap16(rest, false)
-                        : decodePackedDib(rest, usage == 1 ? DibColours::PaletteIndices
-                                                           : DibColours::Rgb);
+    brush.pattern =
+        style == GdiBrush::Pattern
+            ? decodeBitmap16(rest, false)
+            : decodePackedDib(rest, usage == 1 ? DibColours::PaletteIndices : DibColours::Rgb);
     brush.colour = Qt::black;
     return brush;
 }
@@ -90,8 +90,7 @@ GdiRegion readWmfRegion(RecordReader& in, const QTransform& toReference, const Q
         for (uint16_t i = 0; i + 1 < count && in.has(4); i += 2) {
             const int left = in.i16(), right = in.i16();
             const QRectF area(QPointF(left, top), QPointF(right, bottom));
-            region.region |=
-                QRegion((toReference.mapRect(area) & QRectF(bounds)).toAlignedRect());
+            region.region |= QRegion((toReference.mapRect(area) & QRectF(bounds)).toAlignedRect());
         }
         if (in.has(2))
             in.u16();

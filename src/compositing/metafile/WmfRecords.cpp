@@ -19,6 +19,7 @@ void forEachWmfRecord(const RecordReader& file, std::size_t offset,
             return;
         in.seek(start + std::size_t(size));
     }
+    throwInvalid(); // cut short: the end-of-file record is missing
 }
 
 } // namespace tessaly::metafile

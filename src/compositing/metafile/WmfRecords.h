@@ -70,9 +70,9 @@ enum WmfFunction : uint16_t {
 };
 
 // Walks the records from offset: calls visit with each record's function and
-// a reader over its parameters until visit returns false, the end-of-file
-// record, or the end of the data. A record whose size is too small or reaches
-// past the data raises "Metafile is not valid".
+// a reader over its parameters until visit returns false or the end-of-file
+// record. A record whose size is too small or reaches past the data, and data
+// that ends before the end-of-file record, raise "Metafile is not valid".
 void forEachWmfRecord(const RecordReader& file, std::size_t offset,
                       const std::function<bool(uint16_t, RecordReader&)>& visit);
 
