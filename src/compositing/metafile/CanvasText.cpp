@@ -24,8 +24,8 @@ double axisScale(double a, double b) {
     return std::sqrt(a * a + b * b);
 }
 
-QFont painterFont(const GdiFont& gdi, double pixels) {
-    QFont font(gdi.face.isEmpty() ? QStringLiteral("Sans Serif") : gdi.face);
+QFont painterFont(const GdiFont& gdi, const QString& face, double pixels) {
+    QFont font(face);
     font.setPixelSize(std::max(1, int(std::lround(pixels))));
     font.setWeight(QFont::Weight(std::clamp(gdi.weight ? gdi.weight : 400, 1, 1000)));
     font.setItalic(gdi.italic);
@@ -35,6 +35,20 @@ QFont painterFont(const GdiFont& gdi, double pixels) {
 }
 
 } // namespace
+
+// Each new family name costs a font lookup in the system; a file naming
+// thousands of them gets the default family after the first few.
+QString GdiCanvas::fontFace(const QString& requested) {
+    static const QString fallback = QStringLiteral("Sans Serif");
+    if (requested.isEmpty())
+        return fallback;
+    if (faces_.contains(requested))
+        return requested;
+    if (faces_.size() >= kMaxFaces)
+        return fallback;
+    faces_.insert(requested);
+    return requested;
+}
 
 void GdiCanvas::text(const TextRun& run) {
     if (run.text.isEmpty() && !(run.options & kEtoOpaque))
@@ -66,12 +80,12 @@ void GdiCanvas::text(const TextRun& run) {
         painter_.setClipPath(clip, Qt::IntersectClip);
         clipDirty_ = true;
     }
-    drawTextRun(run, painterFont(dc_.font, height), origin, angle, xScale);
+    const QFont font = painterFont(dc_.font, fontFace(dc_.font.face), height);
+    drawTextRun(run, font, origin, angle, xScale);
     if (fromCurrent && toOutput.isInvertible()) {
-        const double advance =
-            run.dx.empty()
-                ? QFontMetricsF(painterFont(dc_.font, height)).horizontalAdvance(run.text)
-                : std::accumulate(run.dx.begin(), run.dx.end(), 0.0) * xScale;
+        const double advance = run.dx.empty()
+                                   ? QFontMetricsF(font).horizontalAdvance(run.text)
+                                   : std::accumulate(run.dx.begin(), run.dx.end(), 0.0) * xScale;
         const QPointF end = origin + QPointF(advance * std::cos(angle * M_PI / 180),
                                              advance * std::sin(angle * M_PI / 180));
         dc_.current = toOutput.inverted().map(end);

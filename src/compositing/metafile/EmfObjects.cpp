@@ -2,6 +2,7 @@
 
 #include "compositing/metafile/DibImage.h"
 #include "compositing/metafile/ObjectTable.h"
+#include "compositing/metafile/RegionUnion.h"
 
 #include <QRect>
 #include <vector>
@@ -12,15 +13,6 @@ namespace {
 
 constexpr std::size_t kFaceChars = 32;
 constexpr uint32_t kMaxDashes = 64;
-
-QRegion unionOf(const std::vector<QRect>& rects, std::size_t from, std::size_t to) {
-    if (to - from == 1)
-        return QRegion(rects[from]);
-    if (to == from)
-        return QRegion();
-    const std::size_t middle = from + (to - from) / 2;
-    return unionOf(rects, from, middle) | unionOf(rects, middle, to);
-}
 
 } // namespace
 
@@ -108,7 +100,7 @@ QRegion readRegionData(RecordReader in, const QRect& bounds) {
         if (!r.isEmpty())
             rects.push_back(r);
     }
-    return unionOf(rects, 0, rects.size());
+    return unionOf(rects);
 }
 
 QImage recordDib(const RecordReader& record, uint32_t offInfo, uint32_t infoSize, uint32_t offBits,

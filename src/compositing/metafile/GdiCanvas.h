@@ -7,6 +7,7 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <QPolygonF>
+#include <QSet>
 #include <vector>
 
 namespace tessaly::metafile {
@@ -85,6 +86,7 @@ private:
     QBrush painterBrush(const GdiBrush& brush, const QTransform& transform) const;
     void addToPath(const QPainterPath& shape);
     void applyClip();
+    QString fontFace(const QString& requested);
     void drawTextRun(const TextRun& run, const QFont& font, QPointF origin, double angle,
                      double xScale);
 
@@ -97,6 +99,8 @@ private:
     bool pathOpen_ = false;
     QPainterPath path_; // reference pixels
     bool clipDirty_ = true;
+    static constexpr qsizetype kMaxFaces = 32;
+    QSet<QString> faces_;
 };
 
 } // namespace tessaly::metafile

@@ -2,6 +2,7 @@
 
 #include "compositing/metafile/DibImage.h"
 #include "compositing/metafile/ObjectTable.h"
+#include "compositing/metafile/RegionUnion.h"
 
 namespace tessaly::metafile {
 
@@ -81,6 +82,7 @@ GdiRegion readWmfRegion(RecordReader& in, const QTransform& toReference, const Q
     GdiRegion region;
     if (!in.has(kRegionHeader))
         return region;
+    std::vector<QRect> rects;
     in.skip(8); // next in chain, object type, object count, region size
     const uint16_t scans = in.u16();
     in.skip(2 + 8); // max scan, bounding rectangle
@@ -95,6 +97,7 @@ GdiRegion readWmfRegion(RecordReader& in, const QTransform& toReference, const Q
         if (in.has(2))
             in.u16();
     }
+    region.region = unionOf(rects);
     return region;
 }
 
