@@ -4,12 +4,11 @@
 #include "compositing/MetafileDecoder.h"
 #include "platform/Error.h"
 
+#include <cstdint>
+#include <cstdlib>
 #include <QGuiApplication>
 #include <QImage>
 #include <QPainter>
-
-#include <cstdint>
-#include <cstdlib>
 
 namespace {
 

@@ -69,7 +69,7 @@ void GdiCanvas::text(const TextRun& run) {
     // GDI keeps text upright on the device whatever the axes' directions;
     // only the escapement and a rotating world transform turn it.
     const double turn = std::atan2(toOutput.m12(), toOutput.m11()) * 180.0 / M_PI;
-    const double angle = -dc_.font.escapement / 10.0 + (std::abs(turn) < 1e-6 ? 0 : turn);
+    const double angle = -double(dc_.font.escapement) / 10.0 + (std::abs(turn) < 1e-6 ? 0 : turn);
     const bool fromCurrent = dc_.textAlign & kAlignUpdateCp;
     const QPointF origin = toOutput.map(fromCurrent ? dc_.current : run.reference);
     if (!beginDrawing(QTransform()))

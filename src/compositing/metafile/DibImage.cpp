@@ -107,7 +107,7 @@ int maskValue(uint32_t pixel, uint32_t mask) {
         return 255;
     const int shift = std::countr_zero(mask);
     const uint32_t max = mask >> shift;
-    return int(((pixel & mask) >> shift) * 255 / max);
+    return int(uint64_t((pixel & mask) >> shift) * 255 / max);
 }
 
 uint32_t pixelBits(const uint8_t* row, int64_t x, int bitCount) {
