@@ -120,6 +120,28 @@ TEST(MetafileFiles, ExtremeButValidRecordsPlayBounded) {
     SUCCEED();
 }
 
+// The emf counterpart with 32-bit extremes: a font of the most negative
+// height and escapement, a world transform of the largest allowed factors.
+TEST(MetafileFiles, ExtremeEmfValuesPlayBounded) {
+    EmfBuilder emf(QRect(0, 0, 20000, 20000), QSize(100, 100), QSize(100, 100));
+    Params font;
+    font.u32(1).longs({INT32_MIN, INT32_MIN, INT32_MIN, INT32_MIN, INT32_MAX}).u32(0).u32(0);
+    while (font.data.size() < 96)
+        font.u8(0);
+    emf.record(82, font).record(37, Params().u32(1));
+    emf.record(35, Params().f32(1e6f).f32(-1e6f).f32(1e6f).f32(1e6f).f32(1e8f).f32(-1e8f));
+    Params run;
+    run.longs({0, 0, 0, 0}).u32(1).f32(1).f32(1).longs({INT32_MAX, INT32_MIN}).u32(2).u32(76);
+    run.u32(2).longs({INT32_MIN, INT32_MIN, INT32_MAX, INT32_MAX}).u32(0).u16('A').u16('B');
+    emf.record(84, run);
+    emf.record(86, Params().longs({0, 0, 0, 0}).u32(3).words({-32768, -32768, 32767, 0, 0, 32767}));
+    const auto picture = tessaly::decodeEmf(emf.finish());
+    tessaly::Bitmap24 bitmap;
+    bitmap.resize(picture->naturalSize().width(), picture->naturalSize().height());
+    picture->rasterise(bitmap);
+    SUCCEED();
+}
+
 QByteArray readAll(const QString& path) {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();

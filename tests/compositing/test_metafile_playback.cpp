@@ -52,7 +52,8 @@ enum : uint32_t {
     EmrStretchDiBits = 81,
     EmrCreateFont = 82,
     EmrExtTextOutW = 84,
-    EmrSetWorldTransform = 35
+    EmrSetWorldTransform = 35,
+    EmrGradientFill = 118
 };
 constexpr uint32_t kNullPen = 0x80000008;
 
@@ -198,6 +199,23 @@ TEST(MetafilePlayback, WorldTransformMovesFigures) {
                          Params().f32(2).f32(0).f32(0).f32(2).f32(10).f32(20));
     scene.rectangle(5, 5, 25, 25); // lands on (20, 30)-(60, 70)
     expectPixels(rasterised(*scene.decode()), kRectanglePixels);
+}
+
+TEST(MetafilePlayback, GradientRectangleShadesAcross) {
+    Scene scene(true);
+    Params p;
+    p.longs({0, 0, 0, 0}).u32(2).u32(1).u32(0); // bounds, vertices, rectangles, across
+    p.longs({0, 0}).u16(0xFF00).u16(0).u16(0).u16(0);
+    p.longs({100, 50}).u16(0).u16(0).u16(0xFF00).u16(0);
+    p.u32(0).u32(1);
+    scene.emfFile.record(EmrGradientFill, p);
+    const QImage image = rasterised(*scene.decode());
+    const QColor left(image.pixel(2, 25)), right(image.pixel(97, 25));
+    EXPECT_GT(left.red(), 240);
+    EXPECT_LT(left.blue(), 15);
+    EXPECT_GT(right.blue(), 240);
+    EXPECT_LT(right.red(), 15);
+    EXPECT_EQ(QColor(image.pixel(50, 75)), kWhite);
 }
 
 TEST(MetafilePlayback, WmfWithoutPlaceableHeaderTakesItsWindowExtent) {

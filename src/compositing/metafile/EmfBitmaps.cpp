@@ -52,6 +52,9 @@ bool EmfPlayback::bitmaps(uint32_t type, RecordReader& in) {
     case EmrAlphaBlend:
         alphaBlend(in);
         return true;
+    case EmrGradientFill:
+        gradientFill(in);
+        return true;
     default:
         return false;
     }

@@ -30,6 +30,7 @@ private:
     void stretchDiBits(RecordReader& in);
     void setDiBitsToDevice(RecordReader& in);
     void alphaBlend(RecordReader& in);
+    void gradientFill(RecordReader& in);
     const GdiObject* object(uint32_t index) const;
 
     GdiCanvas& canvas_;

@@ -104,6 +104,7 @@ enum EmfType : uint32_t {
     EmrCreateDibPatternBrushPt,
     EmrExtCreatePen,
     EmrAlphaBlend = 114,
+    EmrGradientFill = 118,
 };
 
 // Walks the records after the header: calls visit with each record's type and

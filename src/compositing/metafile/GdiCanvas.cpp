@@ -141,6 +141,12 @@ void GdiCanvas::setPixel(QPointF p, const QColor& colour) {
     painter_.fillRect(QRectF(std::floor(at.x()), std::floor(at.y()), 1, 1), colour);
 }
 
+void GdiCanvas::fillShape(const QPainterPath& shape, const QBrush& brush) {
+    if (pathOpen_ || !beginDrawing(logicalToOutput()))
+        return;
+    painter_.fillPath(shape, brush);
+}
+
 // Sets up clip, transform and raster operation; false when nothing is to be
 // drawn (R2_NOP).
 bool GdiCanvas::beginDrawing(const QTransform& transform) {

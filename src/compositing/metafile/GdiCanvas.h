@@ -47,6 +47,8 @@ public:
     // connected is set (ArcTo, AngleArc).
     void openFigure(const QPainterPath& shape, bool connected);
     void setPixel(QPointF p, const QColor& colour);
+    // A shape filled with a brush of its own (gradients), not outlined.
+    void fillShape(const QPainterPath& shape, const QBrush& brush);
 
     void beginPath();
     void endPath() { pathOpen_ = false; }
