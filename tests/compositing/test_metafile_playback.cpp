@@ -359,6 +359,29 @@ TEST_P(DibDepths, EmfStretchDiBitsStretchesTheBitmap) {
     expectPixels(rasterised(*tessaly::decodeEmf(emf.finish())), dibPixels(GetParam()));
 }
 
+TEST(MetafileBitmaps, RunLengthEncodedDibsDecode) {
+    // The 8-bit bitmap of the depth tests, as RLE8 runs and as RLE4 runs.
+    for (const int depth : {8, 4}) {
+        Params p;
+        p.u32(40).i32(2).i32(2).u16(1).u16(uint16_t(depth)).u32(depth == 8 ? 1 : 2);
+        p.u32(0).u32(0).u32(0).u32(4).u32(0);
+        for (const QColor& c : {kRed, kGreen, kBlue, kWhite})
+            p.u8(uint8_t(c.blue())).u8(uint8_t(c.green())).u8(uint8_t(c.red())).u8(0);
+        if (depth == 8) // bottom row: blue, white; top row: red, green
+            p.bytes(QByteArray::fromHex("0102010300000100010100000001"));
+        else
+            p.bytes(QByteArray::fromHex("0223000002010001"));
+        WmfBuilder wmf(QRect(0, 0, 40, 40), 96);
+        wmf.record(WmfStretchDib, Params()
+                                      .u32(0x00CC0020)
+                                      .u16(0)
+                                      .words({2, 2, 0, 0, 20, 20, 10, 10})
+                                      .bytes(p.data));
+        SCOPED_TRACE(depth);
+        expectPixels(rasterised(*tessaly::decodeWmf(wmf.finish())), dibPixels(8));
+    }
+}
+
 INSTANTIATE_TEST_SUITE_P(Metafile, DibDepths, ::testing::Values(1, 4, 8, 16, 24, 32));
 
 } // namespace

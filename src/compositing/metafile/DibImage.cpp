@@ -1,5 +1,7 @@
 #include "compositing/metafile/DibImage.h"
 
+#include "compositing/metafile/DibRle.h"
+
 #include <algorithm>
 #include <array>
 #include <bit>
@@ -170,7 +172,9 @@ bool drawable(const DibHeader& h) {
     static constexpr int depths[] = {1, 4, 8, 16, 24, 32};
     if (std::find(std::begin(depths), std::end(depths), h.bitCount) == std::end(depths))
         return false;
-    if (h.compression != BiRgb && h.compression != BiBitfields)
+    const bool rle = (h.compression == BiRle8 && h.bitCount == 8) ||
+                     (h.compression == BiRle4 && h.bitCount == 4);
+    if (h.compression != BiRgb && h.compression != BiBitfields && !rle)
         return false;
     const int64_t height = std::abs(h.height);
     return h.width > 0 && height > 0 && h.width * height <= kMaxDibPixels;
@@ -196,6 +200,9 @@ QImage decodeWith(RecordReader& info, RecordReader& bits, bool packed, DibColour
         return embeddedImage(bits, h);
     if (!drawable(h))
         return QImage();
+    if (h.compression == BiRle8 || h.compression == BiRle4)
+        return decodeRle(bits, int(h.width), int(std::abs(h.height)), h.compression == BiRle4,
+                         table);
     return decodeRows(bits, h, table, alpha && h.bitCount == 32);
 }
 
