@@ -156,6 +156,10 @@ constexpr int64_t kRasteriseLimit = 16 << 20;
 // record that lies about its size.
 const QStringList kRefusedValid = {QStringLiteral("wmf/poi/61338.wmf")};
 
+// The corrupted emf set plays in part: where the damage lies in a field that
+// playback does not depend on (a description offset, a RestoreDC or object
+// index out of range, an EMF+ comment, a text offset that the string check
+// passes over) the file plays like GDI plays it; the others are refused.
 class CorpusMetafiles : public ::testing::TestWithParam<const char*> {};
 
 TEST_P(CorpusMetafiles, PlayWithoutFault) {
