@@ -69,7 +69,8 @@ int main(int argc, char** argv) {
             const auto picture = emf ? tessaly::decodeEmf(bytes) : tessaly::decodeWmf(bytes);
             const QString name = out.filePath(info.completeBaseName() + QLatin1Char('_') +
                                               info.suffix() + QStringLiteral(".png"));
-            render(*picture).save(name);
+            if (!render(*picture).save(name))
+                throw tessaly::Error(QStringLiteral("cannot write ") + name);
             std::printf("%s: %dx%d -> %s\n", argv[i], picture->naturalSize().width(),
                         picture->naturalSize().height(), qPrintable(name));
         } catch (const tessaly::Error& e) {

@@ -9,6 +9,7 @@ namespace tessaly::metafile {
 namespace {
 
 constexpr std::size_t kRegionHeader = 20;
+constexpr int kSymbolCharSet = 2;
 
 } // namespace
 
@@ -72,6 +73,10 @@ GdiFont readWmfFont(RecordReader& in) {
     const QByteArray face = in.bytes(std::min<std::size_t>(32, in.remaining()));
     font.face =
         QString::fromLatin1(face.left(face.indexOf('\0') < 0 ? face.size() : face.indexOf('\0')));
+    // Writers name the Symbol font with the ANSI character set too; its
+    // bytes are the Symbol encoding all the same.
+    if (font.face.compare(QLatin1String("Symbol"), Qt::CaseInsensitive) == 0)
+        font.charSet = kSymbolCharSet;
     return font;
 }
 
