@@ -1,0 +1,40 @@
+#include "compositing/metafile/MetafilePicture.h"
+
+#include "compositing/Bitmap24.h"
+
+#include <QPainter>
+
+namespace tessaly::metafile {
+
+QImage MetafilePicture::render(QSize size, const QColor& background) const {
+    // RGB32 keeps the raster operations of the records available.
+    QImage image(size, QImage::Format_RGB32);
+    image.fill(background);
+    QPainter painter(&image);
+    player_(painter, QRectF(QPointF(0, 0), QSizeF(size)));
+    return image;
+}
+
+void MetafilePicture::rasterise(Bitmap24& target) const {
+    const QImage image = render(size_, Qt::white);
+    const int width = std::min(target.width(), image.width());
+    const int height = std::min(target.height(), image.height());
+    for (int y = 0; y < height; ++y) {
+        const auto* in = reinterpret_cast<const QRgb*>(image.constScanLine(y));
+        uint8_t* out = target.scanLine(y);
+        for (int x = 0; x < width; ++x) {
+            out[3 * x] = uint8_t(qBlue(in[x]));
+            out[3 * x + 1] = uint8_t(qGreen(in[x]));
+            out[3 * x + 2] = uint8_t(qRed(in[x]));
+        }
+    }
+}
+
+void MetafilePicture::drawPreview(QPainter& painter, const QRect& rect,
+                                  const QColor& background) const {
+    if (rect.isEmpty())
+        return;
+    painter.drawImage(rect.topLeft(), render(rect.size(), background));
+}
+
+} // namespace tessaly::metafile
