@@ -1,0 +1,16 @@
+#!/usr/bin/env bash
+# Builds one libFuzzer harness (clang, ASan + UBSan) and runs it, seeded with
+# the shared picture corpus where there is one for its kind.
+#   scripts/fuzz.sh <bmp|png|jpeg|gif|ico|tiff|wmf|emf|settings> [seconds]
+set -euo pipefail
+cd "$(dirname "$0")/.."
+kind=${1:?usage: scripts/fuzz.sh <kind> [seconds]}
+seconds=${2:-60}
+scripts/install-deps.sh fuzz
+cmake --preset fuzz >/dev/null
+cmake --build --preset fuzz --target "fuzz_$kind"
+work=$(mktemp -d "/tmp/tessaly-fuzz-$kind.XXXXXX")
+seeds=()
+[[ -d ../shared/corpus/$kind ]] && seeds+=("../shared/corpus/$kind")
+echo "new inputs go to $work"
+exec "build/fuzz/fuzz/fuzz_$kind" "$work" "${seeds[@]}" -max_total_time="$seconds" -rss_limit_mb=4096
