@@ -11,7 +11,9 @@
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <cstdlib>
 #include <QByteArray>
+#include <QGuiApplication>
 #include <QImage>
 #include <QPainter>
 
@@ -19,7 +21,20 @@ namespace tessaly::fuzz {
 
 using Decoder = std::unique_ptr<Picture> (*)(const QByteArray&);
 
+// Metafiles draw text, which needs a GUI application (offscreen).
+inline void ensureApplication() {
+    static int argc = 1;
+    static char name[] = "fuzz";
+    static char* argv[] = {name, nullptr};
+    static QGuiApplication* app = [] {
+        setenv("QT_QPA_PLATFORM", "offscreen", 1);
+        return new QGuiApplication(argc, argv);
+    }();
+    (void)app;
+}
+
 inline int decodeAndDraw(Decoder decode, const uint8_t* data, std::size_t size) {
+    ensureApplication();
     const QByteArray bytes =
         QByteArray::fromRawData(reinterpret_cast<const char*>(data), qsizetype(size));
     std::unique_ptr<Picture> picture;
@@ -29,15 +44,18 @@ inline int decodeAndDraw(Decoder decode, const uint8_t* data, std::size_t size) 
         return 0;
     }
     const QSize natural = picture->naturalSize();
-    if (int64_t(natural.width()) * natural.height() > (int64_t(1) << 22))
+    if (int64_t(natural.width()) * natural.height() > (int64_t(1) << 20))
         return 0;
-    Bitmap24 bitmap;
-    bitmap.setWidth(natural.width());
-    bitmap.setHeight(natural.height());
-    picture->rasterise(bitmap);
-    QImage box(48, 48, QImage::Format_RGB32);
-    QPainter painter(&box);
-    picture->drawPreview(painter, QRect(0, 0, 48, 31), Qt::gray);
+    try {
+        Bitmap24 bitmap;
+        bitmap.setWidth(natural.width());
+        bitmap.setHeight(natural.height());
+        picture->rasterise(bitmap);
+        QImage box(48, 48, QImage::Format_RGB32);
+        QPainter painter(&box);
+        picture->drawPreview(painter, QRect(0, 0, 48, 31), Qt::gray);
+    } catch (const Error&) {
+    }
     return 0;
 }
 
