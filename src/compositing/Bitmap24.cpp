@@ -31,10 +31,10 @@ Bitmap24 Bitmap24::withDepth(int bitsPerPixel, int width, int height) {
 }
 
 Bitmap24::Bitmap24(const Bitmap24& other)
-    : width_(other.width_), height_(other.height_), bits_(other.bits_),
-      rowSize_(other.rowSize_), keyed_(other.keyed_) {
+    : width_(other.width_), height_(other.height_), bits_(other.bits_), rowSize_(other.rowSize_),
+      keyed_(other.keyed_) {
     if (other.data_) {
-        data_.reset(new uint8_t[byteSize()]);
+        data_ = allocatePixels(byteSize());
         std::memcpy(data_.get(), other.data_.get(), byteSize());
     }
 }
@@ -51,10 +51,14 @@ void Bitmap24::resize(int width, int height) {
     checkPictureSize(width, height);
     const std::size_t rowSize = rowSizeFor(width, bits_);
     const std::size_t bytes = rowSize * std::size_t(height);
-    std::unique_ptr<uint8_t[]> data(bytes ? new uint8_t[bytes] : nullptr);
+    // The old pixels go first so that a large buffer can serve again at once;
+    // should the new one fail, the bitmap is left empty rather than torn.
+    data_.reset();
+    width_ = height_ = 0;
+    rowSize_ = 0;
+    data_ = allocatePixels(bytes);
     if (bytes)
-        std::memset(data.get(), 0xFF, bytes);
-    data_ = std::move(data);
+        std::memset(data_.get(), 0xFF, bytes);
     width_ = width;
     height_ = height;
     rowSize_ = rowSize;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "compositing/PixelBuffer.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <memory>
@@ -56,7 +58,7 @@ private:
     int bits_ = 24;
     std::size_t rowSize_ = 0;
     bool keyed_ = false;
-    std::unique_ptr<uint8_t[]> data_;
+    PixelBuffer data_;
 };
 
 // The largest picture the program accepts, in pixels (2^28).

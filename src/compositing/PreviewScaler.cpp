@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <functional>
 #include <vector>
 
 namespace tessaly {
@@ -15,11 +16,19 @@ struct BlockSums {
     void clear() { std::fill(sums.begin(), sums.end(), 0); }
 };
 
-void addRow(const QImage& source, int y, int factorX, BlockSums& block) {
-    const uchar* row = source.constScanLine(y);
-    const bool opaque = source.format() == QImage::Format_BGR888;
+// The rows of a source: BGR triples when opaque, straight-alpha ARGB32 otherwise.
+struct Rows {
+    int width = 0;
+    int height = 0;
+    bool opaque = true;
+    std::function<const uchar*(int)> row;
+};
+
+void addRow(const Rows& source, int y, int factorX, BlockSums& block) {
+    const uchar* row = source.row(y);
+    const bool opaque = source.opaque;
     uint64_t* out = block.sums.data();
-    for (int x = 0, sub = 0; x < source.width(); ++x) {
+    for (int x = 0, sub = 0; x < source.width; ++x) {
         if (opaque) {
             const uchar* p = row + std::size_t(x) * 3;
             out[0] += p[0];
@@ -51,9 +60,9 @@ void storeRow(const BlockSums& block, int sourceWidth, int factorX, int rows, QR
     }
 }
 
-QImage boxReduce(const QImage& source, int factorX, int factorY) {
-    const int columns = (source.width() + factorX - 1) / factorX;
-    const int rows = (source.height() + factorY - 1) / factorY;
+QImage boxReduce(const Rows& source, int factorX, int factorY) {
+    const int columns = (source.width + factorX - 1) / factorX;
+    const int rows = (source.height + factorY - 1) / factorY;
     QImage reduced(columns, rows, QImage::Format_ARGB32_Premultiplied);
     if (reduced.isNull())
         return reduced;
@@ -61,28 +70,38 @@ QImage boxReduce(const QImage& source, int factorX, int factorY) {
     for (int oy = 0; oy < rows; ++oy) {
         block.clear();
         const int first = oy * factorY;
-        const int last = std::min(source.height(), first + factorY);
+        const int last = std::min(source.height, first + factorY);
         for (int y = first; y < last; ++y)
             addRow(source, y, factorX, block);
-        storeRow(block, source.width(), factorX, last - first,
+        storeRow(block, source.width, factorX, last - first,
                  reinterpret_cast<QRgb*>(reduced.scanLine(oy)), columns);
     }
     return reduced;
 }
 
+QImage scaled(const Rows& source, QSize size) {
+    if (source.width <= 0 || source.height <= 0 || size.isEmpty())
+        return QImage();
+    const int factorX = std::max(1, source.width / (2 * size.width()));
+    const int factorY = std::max(1, source.height / (2 * size.height()));
+    const QImage reduced = boxReduce(source, factorX, factorY);
+    if (reduced.isNull() || reduced.size() == size)
+        return reduced;
+    return reduced.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+}
+
 } // namespace
 
 QImage scaledPreview(const QImage& source, QSize size) {
-    if (source.isNull() || size.isEmpty())
-        return QImage();
-    const int factorX = std::max(1, source.width() / (2 * size.width()));
-    const int factorY = std::max(1, source.height() / (2 * size.height()));
-    QImage reduced = (factorX > 1 || factorY > 1)
-                         ? boxReduce(source, factorX, factorY)
-                         : source.convertToFormat(QImage::Format_ARGB32_Premultiplied);
-    if (reduced.isNull())
-        return reduced;
-    return reduced.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    Rows rows{source.width(), source.height(), source.format() == QImage::Format_BGR888,
+              [&source](int y) { return source.constScanLine(y); }};
+    return scaled(rows, size);
+}
+
+QImage scaledPreview(const Bitmap24& bitmap, QSize size) {
+    Rows rows{bitmap.width(), bitmap.height(), true,
+              [&bitmap](int y) { return bitmap.scanLine(y); }};
+    return scaled(rows, size);
 }
 
 } // namespace tessaly
