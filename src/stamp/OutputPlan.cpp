@@ -50,6 +50,8 @@ std::vector<StampJob> planStampJobs(const StampOptions& options) {
     QHash<QString, QString> inputs; // key -> name
     for (const QString& input : options.inputs)
         inputs.insert(fileKey(input), input);
+    if (!options.watermark.isEmpty())
+        inputs.insert(fileKey(options.watermark), options.watermark);
     QHash<QString, QString> outputs; // key -> the input it belongs to
     for (const QString& input : options.inputs) {
         StampJob job = options.outputDir.isEmpty()

@@ -12,8 +12,8 @@ struct StampJob {
     QString input;
     QString output;
     OutputFormat format = OutputFormat::Bmp;
-    // Why this picture is not stamped (its output would replace an input or
-    // another picture's result); empty when it is.
+    // Why this picture is not stamped (its output would replace an input, the
+    // watermark or another picture's result); empty when it is.
     QString refusal;
 };
 

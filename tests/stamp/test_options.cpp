@@ -130,4 +130,10 @@ TEST(OutputPlan, RefusesOutputsThatAreInputsOrTakenTwice) {
     single.inputs = {dir.filePath("a/x.jpg")};
     EXPECT_FALSE(planStampJobs(single)[0].refusal.isEmpty());
     EXPECT_EQ(planStampJobs(single)[0].format, OutputFormat::Jpeg);
+    ASSERT_TRUE(QFile::link(dir.filePath("a/x.jpg"), dir.filePath("b/link.jpg")));
+    single.output = dir.filePath("b/link.jpg"); // the same file under another name
+    EXPECT_FALSE(planStampJobs(single)[0].refusal.isEmpty());
+    single.output = dir.filePath("a/y.png"); // the watermark is an input too
+    single.watermark = dir.filePath("a/y.png");
+    EXPECT_TRUE(planStampJobs(single)[0].refusal.contains("is an input picture"));
 }
