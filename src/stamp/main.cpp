@@ -6,6 +6,8 @@
 #include <atomic>
 #include <csignal>
 #include <cstdio>
+#include <limits>
+#include <malloc.h>
 #include <QGuiApplication>
 #include <unistd.h>
 
@@ -26,6 +28,15 @@ void dropQtMessages(QtMsgType type, const QMessageLogContext&, const QString& me
         std::fprintf(stderr, "%s\n", message.toLocal8Bit().constData());
 }
 
+// Every picture needs a few picture-sized buffers. glibc would map each one
+// afresh and fault its pages in again, which costs a third of the time spent
+// on a 24-megapixel photo; kept in the heap, the buffers that one picture
+// frees serve the next one, and the heap stays at a few pictures' worth.
+void keepLargeBuffersInTheHeap() {
+    mallopt(M_MMAP_MAX, 0);
+    mallopt(M_TRIM_THRESHOLD, std::numeric_limits<int>::max());
+}
+
 void handleStopSignals() {
     struct sigaction action = {};
     action.sa_handler = onStopSignal;
@@ -44,6 +55,7 @@ int main(int argc, char** argv) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
     // Qt is given no arguments of ours, so that none is taken for its own
     // (a picture named "-reverse", say).
+    keepLargeBuffersInTheHeap();
     qInstallMessageHandler(dropQtMessages);
     int qtArgc = 1;
     QGuiApplication app(qtArgc, argv);
