@@ -45,10 +45,11 @@ vips_bmp='vips composite2 {} overlay.v out/$(basename {} .jpg).bmp over'
 each="ls photos/*.jpg | xargs -P $cores -I{} sh -c"
 
 hyperfine --warmup 1 --runs "$runs" --prepare 'rm -rf out; mkdir out' \
-    --export-markdown "$root/bench/stamp-compare.md" \
+    --export-markdown table.md \
     -n 'tessaly-stamp, BMP' "$stamp -q -w logo.png -d out --format bmp photos/*.jpg" \
     -n 'ImageMagick composite, BMP' "$each '$im_bmp'" \
     -n 'libvips composite2, BMP' "$each '$vips_bmp'" \
     -n 'tessaly-stamp, JPEG' "$stamp -q -w logo.png -d out photos/*.jpg" \
     -n 'ImageMagick composite, JPEG' "$each '$im_jpeg'" \
     -n 'libvips composite2, JPEG' "$each '$vips_jpeg'"
+cat table.md
