@@ -1,0 +1,113 @@
+#include "stamp/StampOptions.h"
+
+#include <QCommandLineParser>
+
+namespace tessaly {
+
+namespace {
+
+struct Parser {
+    QCommandLineParser qt;
+    QCommandLineOption watermark{{"w", "watermark"}, {}, "FILE"};
+    QCommandLineOption transparency{{"t", "transparency"}, {}, "A"};
+    QCommandLineOption output{{"o", "output"}, {}, "FILE"};
+    QCommandLineOption outputDir{{"d", "output-dir"}, {}, "DIR"};
+    QCommandLineOption format{"format", {}, "FORMAT"};
+    QCommandLineOption quality{"quality", {}, "N"};
+    QCommandLineOption jobs{{"j", "jobs"}, {}, "N"};
+    QCommandLineOption quiet{{"q", "quiet"}};
+    QCommandLineOption help{"help"};
+    QCommandLineOption version{"version"};
+
+    Parser() {
+        qt.addOptions({watermark, transparency, output, outputDir, format, quality, jobs, quiet,
+                       help, version});
+    }
+};
+
+// The option's last value as a whole number within [low, high].
+int number(const QCommandLineParser& qt, const QCommandLineOption& option, int low, int high,
+           int fallback) {
+    if (!qt.isSet(option))
+        return fallback;
+    bool ok = false;
+    const int value = qt.value(option).toInt(&ok);
+    if (!ok || value < low || value > high)
+        throw UsageError(QStringLiteral("--%1 takes a whole number from %2 to %3, not \"%4\"")
+                             .arg(option.names().last())
+                             .arg(low)
+                             .arg(high)
+                             .arg(qt.value(option)));
+    return value;
+}
+
+void checkOutputs(const StampOptions& o) {
+    if (o.watermark.isEmpty())
+        throw UsageError(QStringLiteral("a watermark is required (-w FILE)"));
+    if (o.inputs.isEmpty())
+        throw UsageError(QStringLiteral("no pictures to stamp"));
+    if (!o.output.isEmpty() && !o.outputDir.isEmpty())
+        throw UsageError(QStringLiteral("-o and -d cannot be used together"));
+    if (o.output.isEmpty() && o.outputDir.isEmpty())
+        throw UsageError(QStringLiteral("an output is required (-o FILE or -d DIR)"));
+    if (!o.output.isEmpty() && o.inputs.size() > 1)
+        throw UsageError(QStringLiteral("-o takes one input picture, not %1; use -d DIR for more")
+                             .arg(o.inputs.size()));
+}
+
+} // namespace
+
+StampOptions parseStampOptions(const QStringList& arguments) {
+    Parser p;
+    if (!p.qt.parse(arguments))
+        throw UsageError(p.qt.errorText());
+    StampOptions o;
+    o.help = p.qt.isSet(p.help);
+    o.version = p.qt.isSet(p.version);
+    if (o.help || o.version)
+        return o;
+    o.watermark = p.qt.value(p.watermark);
+    o.output = p.qt.value(p.output);
+    o.outputDir = p.qt.value(p.outputDir);
+    o.quiet = p.qt.isSet(p.quiet);
+    o.inputs = p.qt.positionalArguments();
+    o.transparency = number(p.qt, p.transparency, 0, 250, 125);
+    o.quality = number(p.qt, p.quality, 1, 100, 92);
+    o.jobs = number(p.qt, p.jobs, 1, kMaxJobs, 0);
+    if (p.qt.isSet(p.format)) {
+        o.format = formatNamed(p.qt.value(p.format));
+        if (!o.format)
+            throw UsageError(QStringLiteral("--format takes bmp, png, jpeg or tiff, not \"%1\"")
+                                 .arg(p.qt.value(p.format)));
+    }
+    checkOutputs(o);
+    return o;
+}
+
+QString stampHelpText() {
+    return QStringLiteral(
+        "Usage: tessaly-stamp -w WATERMARK [options] -o OUTPUT PICTURE\n"
+        "       tessaly-stamp -w WATERMARK [options] -d FOLDER PICTURE...\n"
+        "Tiles the watermark over each picture, as Tessaly's window does, and saves the result.\n"
+        "\n"
+        "  -w, --watermark FILE     the watermark picture (required); its bottom-left\n"
+        "                           pixel's colour is left out\n"
+        "  -t, --transparency A     0 to 250, default 125: the higher, the fainter the\n"
+        "                           watermark\n"
+        "  -o, --output FILE        the result of one picture\n"
+        "  -d, --output-dir DIR     the folder for the results of many pictures (made if\n"
+        "                           missing); each is named after its picture\n"
+        "      --format FORMAT      bmp, png, jpeg or tiff; by default the output name's\n"
+        "                           extension (BMP for another), with -d the picture's own\n"
+        "                           format where it is one of these, else BMP\n"
+        "      --quality N          JPEG quality, 1 to 100, default 92\n"
+        "  -j, --jobs N             pictures stamped at once, default one per core\n"
+        "  -q, --quiet              no progress line\n"
+        "      --help               this text\n"
+        "      --version            the product name and version\n"
+        "\n"
+        "Pictures: bmp, jpg, jpeg, png, gif, ico, wmf, emf, tif, tiff.\n"
+        "Exit status: 0 all stamped, 1 some failed, 2 the command line is wrong.\n");
+}
+
+} // namespace tessaly

@@ -1,0 +1,66 @@
+// PNG, TIFF and JPEG results hold the result's pixels: read back through the
+// program's own loader, PNG and TIFF give the same bytes, JPEG nearly so.
+
+#include "compositing/Composition.h"
+#include "compositing/PictureLoader.h"
+#include "stamp/ResultWriter.h"
+#include "StampFixtures.h"
+
+#include <cstdlib>
+#include <gtest/gtest.h>
+#include <QTemporaryDir>
+
+using namespace tessaly;
+using namespace tessaly::test;
+
+namespace {
+
+// The largest and the mean difference of the pixel bytes.
+std::pair<int, double> difference(const Bitmap24& a, const Bitmap24& b) {
+    int most = 0;
+    double total = 0;
+    for (int y = 0; y < a.height(); ++y)
+        for (int x = 0; x < a.width() * 3; ++x) {
+            const int d = std::abs(int(a.scanLine(y)[x]) - int(b.scanLine(y)[x]));
+            most = std::max(most, d);
+            total += d;
+        }
+    return {most, total / (double(a.width()) * a.height() * 3)};
+}
+
+} // namespace
+
+TEST(ResultWriter, WritesThePixelsInEveryFormat) {
+    QTemporaryDir dir;
+    const Bitmap24 result = photoBitmap(123, 77, 5); // a width whose rows are padded
+    struct Case {
+        const char* name;
+        OutputFormat format;
+        int most;    // the largest byte difference allowed
+        double mean; // and the largest mean difference
+    };
+    for (const Case& c :
+         {Case{"r.png", OutputFormat::Png, 0, 0}, Case{"r.tif", OutputFormat::Tiff, 0, 0},
+          Case{"r.bmp", OutputFormat::Bmp, 0, 0}, Case{"r.jpg", OutputFormat::Jpeg, 40, 5}}) {
+        const QString path = dir.filePath(QString::fromLatin1(c.name));
+        writeResult(result, path, c.format, 92, {});
+        const Bitmap24 back = rasterisedPicture(*loadPicture(path));
+        ASSERT_EQ(back.width(), result.width()) << c.name;
+        ASSERT_EQ(back.height(), result.height()) << c.name;
+        const auto [most, mean] = difference(result, back);
+        EXPECT_LE(most, c.most) << c.name;
+        EXPECT_LE(mean, c.mean) << c.name;
+    }
+    EXPECT_EQ(filesIn(dir.path()), QStringList({"r.bmp", "r.jpg", "r.png", "r.tif"}));
+}
+
+TEST(ResultWriter, LeavesNoFileWhenItCannotWrite) {
+    QTemporaryDir dir;
+    const Bitmap24 result = photoBitmap(8, 8, 5);
+    for (OutputFormat f : {OutputFormat::Png, OutputFormat::Jpeg, OutputFormat::Tiff})
+        EXPECT_THROW(writeResult(result, dir.filePath("missing/r"), f, 92, {}), Error);
+    EXPECT_THROW(
+        writeResult(result, dir.filePath("r.jpg"), OutputFormat::Jpeg, 92, QByteArray(70000, 'x')),
+        Error); // larger than one JPEG segment
+    EXPECT_TRUE(filesIn(dir.path()).isEmpty());
+}
