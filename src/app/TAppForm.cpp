@@ -5,11 +5,10 @@
 #include "app/PictureBox.h"
 #include "app/TApplication.h"
 #include "app/TrackBar.h"
-#include "compositing/Bitmap24.h"
 #include "compositing/BitmapPicture.h"
 #include "compositing/BmpWriter.h"
 #include "compositing/PictureLoader.h"
-#include "compositing/TiledBlend.h"
+#include "compositing/Composition.h"
 #include "feedback/TFeedbackForm.h"
 #include "platform/AppIdentity.h"
 #include "platform/ClickLabel.h"
@@ -346,24 +345,16 @@ void TAppForm::setResult(std::unique_ptr<BitmapPicture> result) {
 
 void TAppForm::AlphaBlendYap() {
     setResult(nullptr);
-    // The work bitmaps live only in this run and are released on every way out.
-    Bitmap24 base;
-    Bitmap24 watermark;
-    const QSize baseSize = base_->naturalSize();
-    const QSize markSize = watermark_->naturalSize();
-    base.resize(baseSize.width(), baseSize.height());
-    base_->rasterise(base);
-    watermark.resize(markSize.width(), markSize.height());
-    watermark_->rasterise(watermark);
-    watermark.setColourKeyed(true);
-    if (!watermarkFits(baseSize, markSize)) {
-        platform().messageBox(QApplication::activeWindow(),
-                              QStringLiteral("Watermark image dimensions must be smaller!"),
+    // The work bitmaps live only inside composeResult and are released on
+    // every way out; the base's becomes the result.
+    try {
+        setResult(std::make_unique<BitmapPicture>(
+            composeResult(*base_, *watermark_, TrackBar1->value())));
+    } catch (const WatermarkTooLarge& refusal) {
+        platform().messageBox(QApplication::activeWindow(), refusal.message(),
                               QStringLiteral("Warning"), MessageIcon::Warning);
         return;
     }
-    blendTiles(base, watermark, TrackBar1->value());
-    setResult(std::make_unique<BitmapPicture>(std::move(base)));
     BitBtn3->show();
 }
 
