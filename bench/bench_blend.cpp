@@ -1,10 +1,10 @@
 // The tiled blend on a 24-megapixel base, measured against a memcpy of the
 // same bytes in the same run, and one whole run as the main window does it.
-#include "compositing/AlphaBlendTile.h"
-#include "compositing/BitmapPicture.h"
-#include "compositing/PixelBuffer.h"
-#include "compositing/PreviewScaler.h"
-#include "compositing/TiledBlend.h"
+#include "compositing/blend/AlphaBlendTile.h"
+#include "compositing/picture/BitmapPicture.h"
+#include "compositing/picture/PixelBuffer.h"
+#include "compositing/preview/PreviewScaler.h"
+#include "compositing/blend/TiledBlend.h"
 
 #include <algorithm>
 #include <benchmark/benchmark.h>

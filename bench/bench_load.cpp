@@ -1,10 +1,10 @@
 // Loading and rasterising a 24-megapixel picture (6000 x 4000), the size of a
 // common camera photo. The JPEG and PNG inputs are written at start into a
 // temporary folder with libjpeg and libpng.
-#include "compositing/Bitmap24.h"
-#include "compositing/PictureLoader.h"
-#include "compositing/PreviewScaler.h"
-#include "compositing/RasterPicture.h"
+#include "compositing/picture/Bitmap24.h"
+#include "compositing/decoding/PictureLoader.h"
+#include "compositing/preview/PreviewScaler.h"
+#include "compositing/picture/RasterPicture.h"
 
 #include <benchmark/benchmark.h>
 #include <cstdio>

@@ -4,8 +4,8 @@
 // hand it over, accept the program's own error, and draw what decoded when it
 // is small enough to keep the fuzzer fast.
 
-#include "compositing/Bitmap24.h"
-#include "compositing/Picture.h"
+#include "compositing/picture/Bitmap24.h"
+#include "compositing/picture/Picture.h"
 #include "platform/Error.h"
 
 #include <cstddef>

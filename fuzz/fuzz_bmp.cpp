@@ -1,5 +1,5 @@
 // libFuzzer entry point for the bmp decoder.
-#include "compositing/BmpDecoder.h"
+#include "compositing/decoding/BmpDecoder.h"
 #include "FuzzDecode.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {

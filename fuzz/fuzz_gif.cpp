@@ -1,5 +1,5 @@
 // libFuzzer entry point for the gif decoder.
-#include "compositing/GifDecoder.h"
+#include "compositing/decoding/GifDecoder.h"
 #include "FuzzDecode.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {

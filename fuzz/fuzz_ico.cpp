@@ -1,5 +1,5 @@
 // libFuzzer entry point for the ico decoder.
-#include "compositing/IcoDecoder.h"
+#include "compositing/decoding/IcoDecoder.h"
 #include "FuzzDecode.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {

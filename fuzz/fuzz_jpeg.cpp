@@ -1,5 +1,5 @@
 // libFuzzer entry point for the jpeg decoder.
-#include "compositing/JpegDecoder.h"
+#include "compositing/decoding/JpegDecoder.h"
 #include "FuzzDecode.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {

@@ -1,5 +1,5 @@
 // libFuzzer entry point for the png decoder.
-#include "compositing/PngDecoder.h"
+#include "compositing/decoding/PngDecoder.h"
 #include "FuzzDecode.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {

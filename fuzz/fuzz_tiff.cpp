@@ -1,5 +1,5 @@
 // libFuzzer entry point for the tiff decoder.
-#include "compositing/TiffDecoder.h"
+#include "compositing/decoding/TiffDecoder.h"
 #include "FuzzDecode.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {

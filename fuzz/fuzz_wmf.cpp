@@ -1,5 +1,5 @@
 // libFuzzer entry point for the wmf decoder.
-#include "compositing/MetafileDecoder.h"
+#include "compositing/decoding/MetafileDecoder.h"
 #include "FuzzDecode.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {

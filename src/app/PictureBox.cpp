@@ -1,7 +1,7 @@
 #include "app/PictureBox.h"
 
-#include "compositing/Picture.h"
-#include "compositing/PreviewGeometry.h"
+#include "compositing/picture/Picture.h"
+#include "compositing/preview/PreviewGeometry.h"
 
 #include <QPainter>
 

@@ -1,10 +1,13 @@
 #pragma once
 
-// The main window. The road of the data:
-//   file --(picture loader, by extension)--> Picture in the base or watermark slot
-//   Picture --(rasterise onto white)--> 24-bit work bitmap
-//   base bitmap + watermark bitmap --(AlphaBlendYap: tiles, weight, key colour)--> result slot
-//   result slot --(BitBtn3Click, BMP writer)--> 24-bit BMP file
+// The main window. The road of the data, one folder of compositing/ a stage:
+//   file --(decoding/: the loader picks a decoder by extension; dib/ reads the
+//           bitmaps of BMP, ICO and metafiles; metafile/ plays wmf and emf)-->
+//   Picture in the base or watermark slot --(picture/: rasterise onto white)-->
+//   24-bit work bitmaps --(blend/: AlphaBlendYap tiles the watermark with the
+//           track bar's weight and its key colour)--> result slot
+//   result slot --(writing/: BitBtn3Click, the BMP writer)--> 24-bit BMP file
+//   preview/ scales each slot's picture into its box.
 // Every command runs on the GUI thread; errors leave the handlers as
 // exceptions and are reported by TApplication.
 

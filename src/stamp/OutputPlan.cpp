@@ -1,6 +1,6 @@
 #include "stamp/OutputPlan.h"
 
-#include "compositing/PictureLoader.h"
+#include "compositing/decoding/PictureLoader.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -1,7 +1,7 @@
 #include "stamp/ResultWriter.h"
 
-#include "compositing/BmpWriter.h"
-#include "compositing/FileReplacer.h"
+#include "compositing/writing/BmpWriter.h"
+#include "compositing/writing/FileReplacer.h"
 #include "stamp/JpegWriter.h"
 #include "stamp/PngWriter.h"
 #include "stamp/TiffWriter.h"

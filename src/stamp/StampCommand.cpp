@@ -1,8 +1,8 @@
 #include "stamp/StampCommand.h"
 
 #include "about/VersionInfo.h"
-#include "compositing/Composition.h"
-#include "compositing/PictureLoader.h"
+#include "compositing/blend/Composition.h"
+#include "compositing/decoding/PictureLoader.h"
 #include "stamp/BatchRunner.h"
 #include "stamp/OutputPlan.h"
 #include "stamp/ProgressLine.h"

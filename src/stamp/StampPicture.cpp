@@ -1,7 +1,7 @@
 #include "stamp/StampPicture.h"
 
-#include "compositing/Composition.h"
-#include "compositing/PictureLoader.h"
+#include "compositing/blend/Composition.h"
+#include "compositing/decoding/PictureLoader.h"
 #include "stamp/Exif.h"
 #include "stamp/ResultWriter.h"
 

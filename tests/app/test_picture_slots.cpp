@@ -1,9 +1,9 @@
 #include "app/PictureBox.h"
 #include "app/TAppForm.h"
 #include "app/TrackBar.h"
-#include "compositing/Bitmap24.h"
-#include "compositing/BmpWriter.h"
-#include "compositing/Picture.h"
+#include "compositing/picture/Bitmap24.h"
+#include "compositing/writing/BmpWriter.h"
+#include "compositing/picture/Picture.h"
 #include "support/RecordingPlatform.h"
 #include "support/TestMain.h"
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "compositing/Bitmap24.h"
+#include "compositing/picture/Bitmap24.h"
 
 #include <cstring>
 #include <random>

@@ -2,8 +2,8 @@
 //   render_metafile <output folder> <file.wmf|file.emf>...
 // Each picture is rasterised onto white at its natural size (or previewed at
 // most 1600 pixels wide when it is larger) and saved under its file name.
-#include "compositing/Bitmap24.h"
-#include "compositing/MetafileDecoder.h"
+#include "compositing/picture/Bitmap24.h"
+#include "compositing/decoding/MetafileDecoder.h"
 #include "platform/Error.h"
 
 #include <cstdio>

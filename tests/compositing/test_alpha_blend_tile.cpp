@@ -1,4 +1,4 @@
-#include "compositing/AlphaBlendTile.h"
+#include "compositing/blend/AlphaBlendTile.h"
 #include "platform/Error.h"
 #include "RandomBitmap.h"
 

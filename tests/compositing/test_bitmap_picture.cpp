@@ -1,5 +1,5 @@
-#include "compositing/BitmapPicture.h"
-#include "compositing/PreviewScaler.h"
+#include "compositing/picture/BitmapPicture.h"
+#include "compositing/preview/PreviewScaler.h"
 #include "RandomBitmap.h"
 
 #include <gtest/gtest.h>

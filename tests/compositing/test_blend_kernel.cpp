@@ -1,5 +1,5 @@
-#include "compositing/AlphaBlendTile.h"
-#include "compositing/BlendKernel.h"
+#include "compositing/blend/AlphaBlendTile.h"
+#include "compositing/blend/BlendKernel.h"
 
 #include <cstring>
 #include <gtest/gtest.h>

@@ -1,4 +1,4 @@
-#include "compositing/BmpWriter.h"
+#include "compositing/writing/BmpWriter.h"
 #include "platform/Error.h"
 #include "RandomBitmap.h"
 

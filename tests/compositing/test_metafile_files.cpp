@@ -1,7 +1,7 @@
 // Whole metafiles: broken ones are refused with the decoder's message, the
 // corpus plays without a fault, and hostile but well-formed ones stay bounded.
-#include "compositing/Bitmap24.h"
-#include "compositing/MetafileDecoder.h"
+#include "compositing/picture/Bitmap24.h"
+#include "compositing/decoding/MetafileDecoder.h"
 #include "MetafileBuilder.h"
 #include "platform/Error.h"
 #include "support/Corpus.h"

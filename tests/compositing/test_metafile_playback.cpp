@@ -1,7 +1,7 @@
 // Small metafiles built record by record, played where GDI's result is
 // certain: colours at known places, mapping, clipping, text and bitmaps.
-#include "compositing/Bitmap24.h"
-#include "compositing/MetafileDecoder.h"
+#include "compositing/picture/Bitmap24.h"
+#include "compositing/decoding/MetafileDecoder.h"
 #include "MetafileBuilder.h"
 #include "platform/Error.h"
 

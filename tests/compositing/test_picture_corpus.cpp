@@ -1,8 +1,8 @@
 // Every picture of the shared corpus in the raster kinds goes through the
 // loader: files their source suite calls valid must decode, invalid ones must
 // raise the program's error, and the rest may do either but must not crash.
-#include "compositing/Bitmap24.h"
-#include "compositing/PictureLoader.h"
+#include "compositing/picture/Bitmap24.h"
+#include "compositing/decoding/PictureLoader.h"
 #include "platform/Error.h"
 #include "support/Corpus.h"
 

@@ -1,6 +1,6 @@
 // The loader chooses the decoder by the file name's extension alone and
 // reports every failure with the program's own texts.
-#include "compositing/PictureLoader.h"
+#include "compositing/decoding/PictureLoader.h"
 #include "PictureFixtures.h"
 #include "platform/Error.h"
 

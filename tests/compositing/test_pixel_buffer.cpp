@@ -1,5 +1,5 @@
-#include "compositing/Bitmap24.h"
-#include "compositing/PixelBuffer.h"
+#include "compositing/picture/Bitmap24.h"
+#include "compositing/picture/PixelBuffer.h"
 
 #include <algorithm>
 #include <gtest/gtest.h>

@@ -1,8 +1,8 @@
 // Small pictures of every raster kind, loaded from files and rasterised onto
 // white, checked against the pixels each kind's rules give.
-#include "compositing/Bitmap24.h"
-#include "compositing/PictureLoader.h"
-#include "compositing/RasterPicture.h"
+#include "compositing/picture/Bitmap24.h"
+#include "compositing/decoding/PictureLoader.h"
+#include "compositing/picture/RasterPicture.h"
 #include "PictureFixtures.h"
 
 #include <functional>

@@ -2,8 +2,8 @@
 // Qt's own image plugins, wherever that reader finds the pixel opaque. Small
 // differences are allowed: Qt widens 5-bit channels by shifting (31 -> 248)
 // where the program scales them to the full range (31 -> 255).
-#include "compositing/Bitmap24.h"
-#include "compositing/PictureLoader.h"
+#include "compositing/picture/Bitmap24.h"
+#include "compositing/decoding/PictureLoader.h"
 #include "platform/Error.h"
 #include "support/Corpus.h"
 

@@ -1,5 +1,5 @@
-#include "compositing/AlphaBlendTile.h"
-#include "compositing/TiledBlend.h"
+#include "compositing/blend/AlphaBlendTile.h"
+#include "compositing/blend/TiledBlend.h"
 #include "platform/Error.h"
 #include "RandomBitmap.h"
 

@@ -3,8 +3,8 @@
 // Pictures written to disk for the tests of tessaly-stamp, and a way to run
 // the program itself.
 
-#include "compositing/Bitmap24.h"
-#include "compositing/BmpWriter.h"
+#include "compositing/picture/Bitmap24.h"
+#include "compositing/writing/BmpWriter.h"
 #include "compositing/PictureFixtures.h"
 #include "stamp/JpegWriter.h"
 

@@ -2,9 +2,9 @@
 // the shared composition saved with saveBmp, and a reference made the plain
 // way, one AlphaBlendTile per grid position.
 
-#include "compositing/AlphaBlendTile.h"
-#include "compositing/Composition.h"
-#include "compositing/PictureLoader.h"
+#include "compositing/blend/AlphaBlendTile.h"
+#include "compositing/blend/Composition.h"
+#include "compositing/decoding/PictureLoader.h"
 #include "StampFixtures.h"
 
 #include <gtest/gtest.h>

@@ -1,8 +1,8 @@
 // PNG, TIFF and JPEG results hold the result's pixels: read back through the
 // program's own loader, PNG and TIFF give the same bytes, JPEG nearly so.
 
-#include "compositing/Composition.h"
-#include "compositing/PictureLoader.h"
+#include "compositing/blend/Composition.h"
+#include "compositing/decoding/PictureLoader.h"
 #include "stamp/ResultWriter.h"
 #include "StampFixtures.h"
 

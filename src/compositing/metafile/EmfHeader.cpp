@@ -1,6 +1,6 @@
 #include "compositing/metafile/EmfHeader.h"
 
-#include "compositing/Bitmap24.h"
+#include "compositing/picture/Bitmap24.h"
 #include "compositing/metafile/RecordReader.h"
 
 #include <cmath>

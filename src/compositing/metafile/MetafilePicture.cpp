@@ -1,6 +1,6 @@
 #include "compositing/metafile/MetafilePicture.h"
 
-#include "compositing/Bitmap24.h"
+#include "compositing/picture/Bitmap24.h"
 
 #include <QPainter>
 

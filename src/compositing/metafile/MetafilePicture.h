@@ -1,6 +1,6 @@
 #pragma once
 
-#include "compositing/Picture.h"
+#include "compositing/picture/Picture.h"
 
 #include <functional>
 #include <QByteArray>

@@ -1,6 +1,6 @@
 #include "compositing/metafile/WmfHeader.h"
 
-#include "compositing/Bitmap24.h"
+#include "compositing/picture/Bitmap24.h"
 #include "compositing/metafile/RecordReader.h"
 #include "compositing/metafile/WmfRecords.h"
 

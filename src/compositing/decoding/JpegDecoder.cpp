@@ -1,0 +1,121 @@
+#include "compositing/decoding/JpegDecoder.h"
+
+#include "compositing/picture/Bitmap24.h"
+#include "compositing/picture/RasterPicture.h"
+#include "platform/Error.h"
+
+#include <csetjmp>
+#include <cstdio>
+#include <jerror.h>
+#include <jpeglib.h>
+#include <vector>
+
+namespace tessaly {
+
+namespace {
+
+// libjpeg's errors come back through longjmp with the message code, and are
+// raised as C++ errors once libjpeg's frames are gone.
+struct JpegErrors {
+    jpeg_error_mgr base;
+    std::jmp_buf jump;
+    int code = 0;
+};
+
+void onErrorExit(j_common_ptr cinfo) {
+    auto* errors = reinterpret_cast<JpegErrors*>(cinfo->err);
+    errors->code = cinfo->err->msg_code;
+    std::longjmp(errors->jump, 1);
+}
+
+// Warnings about damaged data are let pass, as decoders commonly do, except
+// that the data end early: a cut-off file is an error, not a grey picture.
+void onMessage(j_common_ptr cinfo, int level) {
+    if (level < 0 && cinfo->err->msg_code == JWRN_JPEG_EOF)
+        onErrorExit(cinfo);
+}
+
+void silence(j_common_ptr) {}
+
+struct JpegReader {
+    jpeg_decompress_struct cinfo{};
+    JpegErrors errors;
+    JpegReader() {
+        cinfo.err = jpeg_std_error(&errors.base);
+        errors.base.error_exit = onErrorExit;
+        errors.base.emit_message = onMessage;
+        errors.base.output_message = silence;
+    }
+    ~JpegReader() { jpeg_destroy_decompress(&cinfo); }
+    [[noreturn]] void fail() const {
+        throw Error(format("JPEG error #%s", {QString::number(errors.code)}));
+    }
+};
+
+bool isCmyk(const jpeg_decompress_struct& cinfo) {
+    return cinfo.jpeg_color_space == JCS_CMYK || cinfo.jpeg_color_space == JCS_YCCK;
+}
+
+bool readHeader(JpegReader& r, const QByteArray& bytes) {
+    if (setjmp(r.errors.jump))
+        return false;
+    jpeg_create_decompress(&r.cinfo);
+    jpeg_mem_src(&r.cinfo, reinterpret_cast<const unsigned char*>(bytes.constData()),
+                 static_cast<unsigned long>(bytes.size()));
+    jpeg_read_header(&r.cinfo, TRUE);
+    r.cinfo.out_color_space = isCmyk(r.cinfo) ? JCS_CMYK : JCS_EXT_BGR;
+    return true;
+}
+
+// Adobe's CMYK JPEGs store the inks inverted (0 = full ink); other writers
+// store them as they are.
+void cmykToBgr(const uint8_t* cmyk, uint8_t* bgr, int width, bool inverted) {
+    for (int x = 0; x < width; ++x, cmyk += 4, bgr += 3) {
+        unsigned c = cmyk[0], m = cmyk[1], y = cmyk[2], k = cmyk[3];
+        if (!inverted) {
+            c = 255 - c;
+            m = 255 - m;
+            y = 255 - y;
+            k = 255 - k;
+        }
+        bgr[0] = uint8_t((y * k + 127) / 255);
+        bgr[1] = uint8_t((m * k + 127) / 255);
+        bgr[2] = uint8_t((c * k + 127) / 255);
+    }
+}
+
+bool readPixels(JpegReader& r, QImage& image, uint8_t* cmykRow) {
+    if (setjmp(r.errors.jump))
+        return false;
+    jpeg_decompress_struct& cinfo = r.cinfo;
+    jpeg_start_decompress(&cinfo);
+    const bool inverted = cinfo.saw_Adobe_marker;
+    while (cinfo.output_scanline < cinfo.output_height) {
+        const int y = int(cinfo.output_scanline);
+        JSAMPROW row = cmykRow ? cmykRow : image.scanLine(y);
+        if (jpeg_read_scanlines(&cinfo, &row, 1) != 1)
+            onErrorExit(reinterpret_cast<j_common_ptr>(&cinfo));
+        if (cmykRow)
+            cmykToBgr(cmykRow, image.scanLine(y), image.width(), inverted);
+    }
+    jpeg_finish_decompress(&cinfo);
+    return true;
+}
+
+} // namespace
+
+std::unique_ptr<Picture> decodeJpeg(const QByteArray& bytes) {
+    JpegReader r;
+    if (!readHeader(r, bytes))
+        r.fail();
+    checkPictureSize(r.cinfo.image_width, r.cinfo.image_height);
+    // Every row is decoded, or the picture is not made at all.
+    QImage image = RasterPicture::newOpaque(int(r.cinfo.image_width), int(r.cinfo.image_height),
+                                            RasterPicture::Fill::None);
+    std::vector<uint8_t> cmykRow(isCmyk(r.cinfo) ? std::size_t(image.width()) * 4 : 0);
+    if (!readPixels(r, image, cmykRow.empty() ? nullptr : cmykRow.data()))
+        r.fail();
+    return std::make_unique<RasterPicture>(std::move(image));
+}
+
+} // namespace tessaly

@@ -1,0 +1,15 @@
+#pragma once
+
+#include "compositing/picture/Picture.h"
+
+#include <memory>
+#include <QByteArray>
+
+namespace tessaly {
+
+// JPEG files, baseline and progressive, colour, greyscale and CMYK (Adobe's
+// inverted form too), decoded at full size to an opaque picture. Raises
+// "JPEG error #%d" with libjpeg's message code.
+std::unique_ptr<Picture> decodeJpeg(const QByteArray& bytes);
+
+} // namespace tessaly

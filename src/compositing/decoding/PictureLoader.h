@@ -1,0 +1,26 @@
+#pragma once
+
+#include "compositing/picture/Picture.h"
+
+#include <cstdint>
+#include <memory>
+#include <QString>
+
+namespace tessaly {
+
+// The largest picture file the loader reads into memory: room for the
+// biggest uncompressed bitmap within the pixel limit (2^28 pixels at 32 bits)
+// and its headers.
+constexpr int64_t kMaxPictureFileBytes = (int64_t(1) << 30) + (int64_t(1) << 20);
+
+// The extension of a path as the loader sees it: the text after the last "."
+// of the file name, empty when the name has none.
+QString pictureExtension(const QString& path);
+
+// Reads the file at path with the decoder that its extension names (bmp, jpg,
+// jpeg, png, gif, ico, wmf, emf, tif, tiff, in any letter case); the content
+// is never examined to choose. Raises for an unknown extension, a file that
+// cannot be opened or read, and content the decoder rejects.
+std::unique_ptr<Picture> loadPicture(const QString& path);
+
+} // namespace tessaly

@@ -1,0 +1,25 @@
+#pragma once
+
+#include "compositing/picture/Picture.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <QByteArray>
+#include <QImage>
+
+namespace tessaly {
+
+// PNG files of every colour type and bit depth, interlaced or not. Without
+// transparency the picture is opaque; a colour key, or a palette that makes
+// one entry fully transparent, leaves those pixels white; an alpha channel or
+// graded palette transparency blends each pixel over white by its alpha.
+// Raises "PNG image is not valid: " with libpng's reason.
+std::unique_ptr<Picture> decodePng(const QByteArray& bytes);
+
+// The pixels of a PNG stream in one of RasterPicture's forms; also used for
+// the PNG images inside icon files, which report damage with their own
+// message (invalidMessage) rather than the PNG one.
+QImage decodePngImage(const uint8_t* data, std::size_t size, const char* invalidMessage = nullptr);
+
+} // namespace tessaly
