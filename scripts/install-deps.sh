@@ -5,12 +5,13 @@
 #   scripts/install-deps.sh            build, run and test
 #   scripts/install-deps.sh fuzz       also clang and its libFuzzer runtime
 #   scripts/install-deps.sh bench      also the tools the comparison benchmark runs
+#   scripts/install-deps.sh fixtures   also the picture writers scripts/make-fixtures.sh runs
 set -euo pipefail
 
 packages=(
   build-essential cmake pkg-config python3 git
   qt6-base-dev libgl-dev fonts-dejavu-core fonts-liberation
-  libcurl4-openssl-dev libpng-dev libjpeg-dev libgif-dev libtiff-dev libpcre2-dev
+  libcurl4-openssl-dev libpng-dev libjpeg-dev libgif-dev libtiff-dev libexif-dev libpcre2-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   openssl
 )
@@ -18,6 +19,8 @@ for extra in "$@"; do
   case "$extra" in
     fuzz) packages+=(clang libclang-rt-14-dev) ;;
     bench) packages+=(imagemagick libvips-tools hyperfine) ;;
+    fixtures) packages+=(imagemagick graphicsmagick python3-pil libvips-tools netpbm
+                         libjpeg-turbo-progs libtiff-tools) ;;
     screenshot) packages+=(xvfb xauth) ;;
     *) echo "unknown package group: $extra" >&2; exit 2 ;;
   esac
