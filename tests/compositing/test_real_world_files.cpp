@@ -96,6 +96,29 @@ TEST_P(RealWorldFiles, DecodeAsTheirWritersShowThem) {
     }
 }
 
+// One photo stored in each of the eight EXIF orientations: every file shows
+// the same upright picture at the same size, whatever its stored rows.
+TEST(RealWorldOrientation, EveryOrientationShowsTheSameUprightPhoto) {
+    const QString folder = fixtureFolder(QStringLiteral("jpeg"));
+    const tessaly::Bitmap24 upright = rasterised(folder + QStringLiteral("/orientation-1.jpg"));
+    ASSERT_EQ(upright.width(), 48);
+    ASSERT_EQ(upright.height(), 32);
+    QImage expected(upright.width(), upright.height(), QImage::Format_RGB888);
+    for (int y = 0; y < upright.height(); ++y)
+        for (int x = 0; x < upright.width(); ++x) {
+            const uint8_t* p = upright.scanLine(y) + 3 * x;
+            expected.setPixel(x, y, qRgb(p[2], p[1], p[0]));
+        }
+    for (int o = 2; o <= 8; ++o) {
+        SCOPED_TRACE(o);
+        // The stored rows were compressed turned, so the JPEG's losses differ
+        // a little from those of the upright file.
+        EXPECT_EQ(difference(rasterised(folder + QStringLiteral("/orientation-%1.jpg").arg(o)),
+                             expected, 6),
+                  "");
+    }
+}
+
 INSTANTIATE_TEST_SUITE_P(Kinds, RealWorldFiles,
                          ::testing::Values("bmp", "ico", "jpeg", "png", "gif", "tiff"));
 

@@ -34,7 +34,7 @@ const std::set<QString> kQtDiffers = {
 // opaque, or -1 when Qt cannot read the file.
 int largestDifference(const tessaly::test::CorpusFile& file, const tessaly::Bitmap24& ours) {
     QImageReader reader(file.path);
-    reader.setAutoTransform(false);
+    reader.setAutoTransform(true); // the program shows photos upright, as Qt does then
     const QImage theirs = reader.read().convertToFormat(QImage::Format_ARGB32);
     if (theirs.isNull())
         return -1;

@@ -1,11 +1,14 @@
 #include "compositing/decoding/JpegDecoder.h"
 
+#include "compositing/decoding/ExifOrientation.h"
 #include "compositing/picture/Bitmap24.h"
+#include "compositing/picture/Orientation.h"
 #include "compositing/picture/RasterPicture.h"
 #include "platform/Error.h"
 
 #include <csetjmp>
 #include <cstdio>
+#include <cstring>
 #include <jerror.h>
 #include <jpeglib.h>
 #include <vector>
@@ -62,6 +65,7 @@ bool readHeader(JpegReader& r, const QByteArray& bytes) {
     jpeg_create_decompress(&r.cinfo);
     jpeg_mem_src(&r.cinfo, reinterpret_cast<const unsigned char*>(bytes.constData()),
                  static_cast<unsigned long>(bytes.size()));
+    jpeg_save_markers(&r.cinfo, JPEG_APP0 + 1, 0xFFFF);
     jpeg_read_header(&r.cinfo, TRUE);
     r.cinfo.out_color_space = isCmyk(r.cinfo) ? JCS_CMYK : JCS_EXT_BGR;
     return true;
@@ -102,6 +106,16 @@ bool readPixels(JpegReader& r, QImage& image, uint8_t* cmykRow) {
     return true;
 }
 
+// The orientation that the first EXIF segment gives the picture.
+int orientation(const jpeg_decompress_struct& cinfo) {
+    for (jpeg_saved_marker_ptr m = cinfo.marker_list; m; m = m->next) {
+        if (m->marker == JPEG_APP0 + 1 && m->data_length >= 6 &&
+            std::memcmp(m->data, "Exif\0\0", 6) == 0)
+            return exifOrientation(m->data, m->data_length);
+    }
+    return 1;
+}
+
 } // namespace
 
 std::unique_ptr<Picture> decodeJpeg(const QByteArray& bytes) {
@@ -109,13 +123,15 @@ std::unique_ptr<Picture> decodeJpeg(const QByteArray& bytes) {
     if (!readHeader(r, bytes))
         r.fail();
     checkPictureSize(r.cinfo.image_width, r.cinfo.image_height);
+    // Saved markers are freed with the decoded image's memory: read it first.
+    const int turn = orientation(r.cinfo);
     // Every row is decoded, or the picture is not made at all.
     QImage image = RasterPicture::newOpaque(int(r.cinfo.image_width), int(r.cinfo.image_height),
                                             RasterPicture::Fill::None);
     std::vector<uint8_t> cmykRow(isCmyk(r.cinfo) ? std::size_t(image.width()) * 4 : 0);
     if (!readPixels(r, image, cmykRow.empty() ? nullptr : cmykRow.data()))
         r.fail();
-    return std::make_unique<RasterPicture>(std::move(image));
+    return std::make_unique<RasterPicture>(uprightImage(std::move(image), turn));
 }
 
 } // namespace tessaly

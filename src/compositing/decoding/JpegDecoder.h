@@ -8,7 +8,8 @@
 namespace tessaly {
 
 // JPEG files, baseline and progressive, colour, greyscale and CMYK (Adobe's
-// inverted form too), decoded at full size to an opaque picture. Raises
+// inverted form too), decoded at full size to an opaque picture, turned
+// upright by its EXIF orientation (its natural size is the upright size). Raises
 // "JPEG error #%d" with libjpeg's message code.
 std::unique_ptr<Picture> decodeJpeg(const QByteArray& bytes);
 
