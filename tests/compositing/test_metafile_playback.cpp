@@ -2,11 +2,16 @@
 // certain: colours at known places, mapping, clipping, text and bitmaps.
 #include "compositing/picture/Bitmap24.h"
 #include "compositing/decoding/MetafileDecoder.h"
+#include "compositing/metafile/MetafilePicture.h"
 #include "MetafileBuilder.h"
 #include "platform/Error.h"
 
+#include <cstdio>
+#include <cstdlib>
 #include <functional>
 #include <gtest/gtest.h>
+#include <sys/resource.h>
+#include <unistd.h>
 #include <QImage>
 #include <QPainter>
 
@@ -229,6 +234,43 @@ TEST(MetafilePlayback, EmfSizeIsItsFrameOnItsReferenceDevice) {
     // 40 x 25 mm on a device of 4 pixels per millimetre across, 2 down.
     EmfBuilder emf(QRect(1000, 500, 4000, 2500), QSize(800, 400), QSize(200, 200));
     EXPECT_EQ(tessaly::decodeEmf(emf.finish())->naturalSize(), QSize(160, 50));
+}
+
+// Draws a large metafile with the address space capped a little above what
+// the process uses, and ends with 3 when that raises the program's error.
+[[noreturn]] void rasteriseWithoutRoom() {
+    long pages = 0;
+    if (FILE* f = std::fopen("/proc/self/statm", "r")) {
+        if (std::fscanf(f, "%ld", &pages) != 1)
+            pages = 0;
+        std::fclose(f);
+    }
+    rlimit cap;
+    cap.rlim_cur = cap.rlim_max = rlim_t(pages) * rlim_t(sysconf(_SC_PAGESIZE)) + (rlim_t(256) << 20);
+    setrlimit(RLIMIT_AS, &cap);
+    const tessaly::metafile::MetafilePicture picture(QSize(16000, 16000),
+                                                     [](QPainter&, const QRectF&) {});
+    tessaly::Bitmap24 target;
+    target.resize(2, 2);
+    try {
+        picture.rasterise(target);
+    } catch (const tessaly::Error& e) {
+        std::fputs(qPrintable(e.message()), stderr);
+        std::_Exit(3);
+    }
+    std::_Exit(0);
+}
+
+// A metafile drawn where there is no memory for its drawing raises, rather
+// than giving a white picture that the blend would take for the real one.
+// The sanitizers reserve far more address space than a cap would leave.
+TEST(MetafilePlayback, NoMemoryToDrawRaisesInsteadOfAWhitePicture) {
+#if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
+    GTEST_SKIP() << "address space caps do not work under the sanitizers";
+#else
+    EXPECT_EXIT(rasteriseWithoutRoom(), ::testing::ExitedWithCode(3),
+                "Not enough memory to draw a metafile of 16000 x 16000");
+#endif
 }
 
 // Dark pixels of the text inside the area and none outside it.

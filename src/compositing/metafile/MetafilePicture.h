@@ -21,7 +21,8 @@ public:
     void rasterise(Bitmap24& target) const override;
     void drawPreview(QPainter& painter, const QRect& rect, const QColor& background) const override;
 
-    // The picture played into an image of the given size over a background.
+    // The picture played into an image of the given size over a background;
+    // null when there is no memory for the image. rasterise() raises then.
     QImage render(QSize size, const QColor& background) const;
 
 private:
