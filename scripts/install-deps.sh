@@ -5,20 +5,23 @@
 #   scripts/install-deps.sh            build, run and test
 #   scripts/install-deps.sh fuzz       also clang and its libFuzzer runtime
 #   scripts/install-deps.sh bench      also the tools the comparison benchmark runs
+#   scripts/install-deps.sh package    also lintian, for scripts/check-package.sh
 set -euo pipefail
 
 packages=(
   build-essential cmake pkg-config python3 git
-  qt6-base-dev libgl-dev fonts-dejavu-core fonts-liberation
+  qt6-base-dev qt6-svg-dev libgl-dev fonts-dejavu-core fonts-liberation help2man
   libcurl4-openssl-dev libpng-dev libjpeg-dev libgif-dev libtiff-dev libpcre2-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   openssl
+  desktop-file-utils appstream man-db
 )
 for extra in "$@"; do
   case "$extra" in
     fuzz) packages+=(clang libclang-rt-14-dev) ;;
     bench) packages+=(imagemagick libvips-tools hyperfine) ;;
     screenshot) packages+=(xvfb xauth) ;;
+    package) packages+=(lintian) ;;
     *) echo "unknown package group: $extra" >&2; exit 2 ;;
   esac
 done
