@@ -5,6 +5,8 @@
 //   Picture --(rasterise onto white)--> 24-bit work bitmap
 //   base bitmap + watermark bitmap --(AlphaBlendYap: tiles, weight, key colour)--> result slot
 //   result slot --(BitBtn3Click, BMP writer)--> 24-bit BMP file
+// A file dropped onto the window takes the load command's road from its
+// second step (PictureDrop).
 // Every command runs on the GUI thread; errors leave the handlers as
 // exceptions and are reported by TApplication.
 
@@ -110,7 +112,11 @@ private:
     void createMenu();
     void createDialogs();
     void createConnections();
+    void createDropTarget();
+    // The load command: the open dialog, then loadFile with the chosen path.
     void loadSlot(std::unique_ptr<Picture>& slot, QLabel* label, PictureBox* box);
+    void loadFile(std::unique_ptr<Picture>& slot, QLabel* label, PictureBox* box,
+                  const QString& path);
     bool bothLoaded() const;
     void setResult(std::unique_ptr<BitmapPicture> result);
 
