@@ -1,6 +1,6 @@
 #include "app/PictureBox.h"
 #include "app/TAppForm.h"
-#include "support/RecordingPlatform.h"
+#include "MainWindowFixture.h"
 #include "support/TestMain.h"
 
 #include <QDir>
@@ -48,11 +48,9 @@ struct DragAnswer {
 
 } // namespace
 
-class PictureDropTest : public QObject {
+class PictureDropTest : public QObject, test::MainWindowFixture {
     Q_OBJECT
 
-    std::unique_ptr<test::RecordingPlatform> recorder;
-    std::unique_ptr<TAppForm> form;
     std::unique_ptr<QTemporaryDir> dir;
 
     QString path(const QString& name) const { return dir->filePath(name); }
@@ -102,26 +100,14 @@ class PictureDropTest : public QObject {
         data.setUrls(fileUrls(paths));
         return dragAndDrop(place(where), &data);
     }
-    QStringList messageTexts() const {
-        QStringList texts;
-        for (const auto& m : recorder->messages())
-            texts << m.text;
-        return texts;
-    }
 
 private Q_SLOTS:
     void init() {
         dir = std::make_unique<QTemporaryDir>();
-        recorder = std::make_unique<test::RecordingPlatform>();
-        form = std::make_unique<TAppForm>();
-        form->TimerChecker->stop();
-        recorder->clearMessages(); // the test program has no version block to report
-        form->show();
-        QVERIFY(QTest::qWaitForWindowExposed(form.get()));
+        QVERIFY(openWindow());
     }
     void cleanup() {
-        form.reset();
-        recorder.reset();
+        closeWindow();
         dir.reset();
     }
 
@@ -130,21 +116,15 @@ private Q_SLOTS:
         QTest::addColumn<QString>("first");
         QTest::addColumn<QString>("second");
         QTest::addColumn<QString>("secondSlot"); // where the second picture lands
-        QTest::newRow("base box, then watermark box") << "Image1"
-                                                      << "Image2"
-                                                      << "watermark";
-        QTest::newRow("watermark box first, then base box") << "Image2"
-                                                            << "Image1"
-                                                            << "base";
-        QTest::newRow("elsewhere twice: base, then watermark") << "Image3"
-                                                               << "Panel1"
-                                                               << "watermark";
-        QTest::newRow("base box, then elsewhere: watermark") << "Image1"
-                                                             << "Label4"
-                                                             << "watermark";
-        QTest::newRow("base box twice: the base is replaced") << "Image1"
-                                                              << "Image1"
-                                                              << "base";
+        const auto row = [](const char* name, const char* first, const char* second,
+                            const char* slot) {
+            QTest::newRow(name) << QString(first) << QString(second) << QString(slot);
+        };
+        row("base box, then watermark box", "Image1", "Image2", "watermark");
+        row("watermark box first, then base box", "Image2", "Image1", "base");
+        row("elsewhere twice: base, then watermark", "Image3", "Panel1", "watermark");
+        row("base box, then elsewhere: watermark", "Image1", "Label4", "watermark");
+        row("base box twice: the base is replaced", "Image1", "Image1", "base");
     }
     void dropsLandByPlace() {
         QFETCH(QString, first);
@@ -260,18 +240,15 @@ private Q_SLOTS:
     void refusedWithoutAWord_data() {
         QTest::addColumn<QString>("kind");
         QTest::addColumn<QString>("where");
-        QTest::newRow("a web address, base box") << "web"
-                                                 << "Image1";
-        QTest::newRow("a web address, elsewhere") << "web"
-                                                  << "Image3";
-        QTest::newRow("text only") << "text"
-                                   << "Image2";
-        QTest::newRow("a folder without pictures") << "empty folder"
-                                                   << "Image1";
-        QTest::newRow("a file that is not there") << "missing"
-                                                  << "Image1";
-        QTest::newRow("a file offered only to be moved") << "move only"
-                                                         << "Image1";
+        const auto row = [](const char* name, const char* kind, const char* where) {
+            QTest::newRow(name) << QString(kind) << QString(where);
+        };
+        row("a web address, base box", "web", "Image1");
+        row("a web address, elsewhere", "web", "Image3");
+        row("text only", "text", "Image2");
+        row("a folder without pictures", "empty folder", "Image1");
+        row("a file that is not there", "missing", "Image1");
+        row("a file offered only to be moved", "move only", "Image1");
     }
     void refusedWithoutAWord() {
         QFETCH(QString, kind);
