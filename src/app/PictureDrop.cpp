@@ -62,9 +62,6 @@ bool PictureDrop::eventFilter(QObject* watched, QEvent* event) {
             move->ignore();
         return true;
     }
-    case QEvent::DragLeave:
-        offersFile_ = false;
-        return true;
     case QEvent::Drop:
         drop(watched, static_cast<QDropEvent*>(event));
         return true;
@@ -82,7 +79,6 @@ bool PictureDrop::acceptCopy(QDropEvent* event) {
 }
 
 void PictureDrop::drop(QObject* watched, QDropEvent* event) {
-    offersFile_ = false;
     const std::optional<QString> path =
         event->mimeData() ? droppedFile(*event->mimeData(), folderPatterns_) : std::nullopt;
     if (!path || !acceptCopy(event)) {

@@ -160,6 +160,32 @@ private Q_SLOTS:
         QVERIFY(recorder->messages().isEmpty());
     }
 
+    // The pointer goes from box to box and across the window before it lets go.
+    void dragAcrossTheWindowStaysWanted() {
+        const QString mark = picture(QStringLiteral("mark.bmp"));
+        QMimeData data;
+        data.setUrls(fileUrls({mark}));
+        const Qt::DropActions actions = Qt::CopyAction | Qt::MoveAction;
+        QWindow* window = form->windowHandle();
+        QDragEnterEvent enter(place(QStringLiteral("Image1")), actions, &data, Qt::LeftButton,
+                              Qt::NoModifier);
+        QCoreApplication::sendEvent(window, &enter);
+        for (const char* over : {"Image1", "Label4", "Image3", "Image2"}) {
+            QDragMoveEvent move(place(QLatin1String(over)), actions, &data, Qt::LeftButton,
+                                Qt::NoModifier);
+            QCoreApplication::sendEvent(window, &move);
+            QVERIFY2(move.isAccepted(), over);
+            QCOMPARE(move.dropAction(), Qt::CopyAction);
+        }
+        QDropEvent drop(place(QStringLiteral("Image2")), actions, &data, Qt::LeftButton,
+                        Qt::NoModifier);
+        QCoreApplication::sendEvent(window, &drop);
+        QVERIFY(drop.isAccepted());
+        QCoreApplication::processEvents();
+        QCOMPARE(form->Label2->text(), mark);
+        QCOMPARE(form->Label1->text(), QStringLiteral("[None]"));
+    }
+
     // A file the decoder rejects: the error of the load command, nothing changed.
     void damagedFileReportsTheLoadError_data() {
         QTest::addColumn<QString>("where");
