@@ -138,14 +138,24 @@ Draw drawing(Art art) {
 
 } // namespace
 
+void paintArt(Art art, QPainter& painter, qreal size) {
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.scale(size / 32.0, size / 32.0);
+    drawing(art)(painter);
+    painter.restore();
+}
+
+QImage artImage(Art art, int size) {
+    QImage image(size, size, QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
+    QPainter p(&image);
+    paintArt(art, p, size);
+    return image;
+}
+
 QPixmap artPixmap(Art art, int size) {
-    QPixmap pixmap(size, size);
-    pixmap.fill(Qt::transparent);
-    QPainter p(&pixmap);
-    p.setRenderHint(QPainter::Antialiasing);
-    p.scale(size / 32.0, size / 32.0);
-    drawing(art)(p);
-    return pixmap;
+    return QPixmap::fromImage(artImage(art, size));
 }
 
 QIcon artIcon(Art art) {

@@ -1,7 +1,10 @@
 #pragma once
 
 #include <QIcon>
+#include <QImage>
 #include <QPixmap>
+
+class QPainter;
 
 namespace tessaly {
 
@@ -20,6 +23,10 @@ enum class Art {
     Frown,     // "I dislike it!"
 };
 
+// Paints the picture into the square (0, 0) to (size, size) of any painter:
+// a pixmap, an image or a vector file.
+void paintArt(Art art, QPainter& painter, qreal size);
+QImage artImage(Art art, int size);
 QPixmap artPixmap(Art art, int size);
 // The picture at 16 x 16 and 32 x 32.
 QIcon artIcon(Art art);

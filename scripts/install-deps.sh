@@ -6,14 +6,16 @@
 #   scripts/install-deps.sh fuzz       also clang and its libFuzzer runtime
 #   scripts/install-deps.sh bench      also the tools the comparison benchmark runs
 #   scripts/install-deps.sh fixtures   also the picture writers scripts/make-fixtures.sh runs
+#   scripts/install-deps.sh package    also lintian, for scripts/check-package.sh
 set -euo pipefail
 
 packages=(
   build-essential cmake pkg-config python3 git
-  qt6-base-dev libgl-dev fonts-dejavu-core fonts-liberation
+  qt6-base-dev qt6-svg-dev libgl-dev fonts-dejavu-core fonts-liberation help2man
   libcurl4-openssl-dev libpng-dev libjpeg-dev libgif-dev libtiff-dev libexif-dev libpcre2-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   openssl
+  desktop-file-utils appstream man-db
 )
 for extra in "$@"; do
   case "$extra" in
@@ -22,6 +24,7 @@ for extra in "$@"; do
     fixtures) packages+=(imagemagick graphicsmagick python3-pil libvips-tools netpbm
                          libjpeg-turbo-progs libtiff-tools) ;;
     screenshot) packages+=(xvfb xauth) ;;
+    package) packages+=(lintian) ;;
     *) echo "unknown package group: $extra" >&2; exit 2 ;;
   esac
 done

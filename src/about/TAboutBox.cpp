@@ -1,5 +1,6 @@
 #include "about/TAboutBox.h"
 
+#include "about/LicenseFile.h"
 #include "about/PopupBelow.h"
 #include "platform/AppIdentity.h"
 #include "platform/ClickLabel.h"
@@ -10,8 +11,6 @@
 
 #include <QAction>
 #include <QCoreApplication>
-#include <QDir>
-#include <QFileInfo>
 #include <QFrame>
 #include <QGuiApplication>
 #include <QLabel>
@@ -222,8 +221,8 @@ void TAboutBox::Howtouninstall1Click() {
 }
 
 void TAboutBox::LicensePrivacyPolicy1Click() {
-    const QString path = QDir(licenseFolder).filePath(QStringLiteral("license.txt"));
-    if (QFileInfo(path).isFile())
+    const QString path = findLicenseFile(licenseFolder);
+    if (!path.isEmpty())
         platform().openTextFile(path);
     else
         platform().messageBox(this, QStringLiteral("File not found!"), QStringLiteral("License"),

@@ -44,8 +44,9 @@ public:
     QAction* Howtouninstall1 = nullptr;
     QAction* LicensePrivacyPolicy1 = nullptr;
 
-    // The folder searched for "license.txt": the program's own unless a test
-    // points elsewhere.
+    // The program's folder, where "License..." looks for the licence text
+    // (beside it, else installed under it, see findLicenseFile): the
+    // program's own unless a test points elsewhere.
     QString licenseFolder;
 
     void tmTimerTimer();

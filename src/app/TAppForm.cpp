@@ -3,6 +3,7 @@
 #include "about/TAboutBox.h"
 #include "about/VersionInfo.h"
 #include "app/PictureBox.h"
+#include "app/PictureDrop.h"
 #include "app/TApplication.h"
 #include "app/TrackBar.h"
 #include "compositing/picture/BitmapPicture.h"
@@ -224,7 +225,21 @@ void TAppForm::createConnections() {
             &TAppForm::UpdateNotifications1Click);
     connect(SendFeedback1, &QAction::triggered, this, &TAppForm::SendFeedback1Click);
     connect(About1, &QAction::triggered, this, &TAppForm::About1Click);
+    createDropTarget();
     TimerChecker->start();
+}
+
+void TAppForm::createDropTarget() {
+    // A dropped folder offers what the open dialog's first filter shows.
+    const QStringList pictures = OpenPictureDialog1.filters.front().pattern.split(QLatin1Char(';'));
+    const auto hasBase = [this] { return base_ != nullptr; };
+    const auto load = [this](DropSlot slot, const QString& path) {
+        if (slot == DropSlot::Base)
+            loadFile(base_, Label1, Image1, path);
+        else
+            loadFile(watermark_, Label2, Image2, path);
+    };
+    new PictureDrop({this, Image1, Image2}, pictures, hasBase, load);
 }
 
 void TAppForm::FormCreate() {
@@ -315,15 +330,18 @@ bool TAppForm::bothLoaded() const {
 }
 
 void TAppForm::loadSlot(std::unique_ptr<Picture>& slot, QLabel* label, PictureBox* box) {
-    const std::optional<QString> path = platform().openFileName(this, OpenPictureDialog1);
-    if (!path)
-        return;
+    if (const std::optional<QString> path = platform().openFileName(this, OpenPictureDialog1))
+        loadFile(slot, label, box, *path);
+}
+
+void TAppForm::loadFile(std::unique_ptr<Picture>& slot, QLabel* label, PictureBox* box,
+                        const QString& path) {
     // A failed load raises here and leaves the slot, its label and the result alone.
-    std::unique_ptr<Picture> picture = loadPicture(*path);
+    std::unique_ptr<Picture> picture = loadPicture(path);
     box->setPicture(picture.get());
     slot = std::move(picture);
-    label->setText(*path);
-    label->setToolTip(*path);
+    label->setText(path);
+    label->setToolTip(path);
     fitToText(label);
     if (bothLoaded())
         AlphaBlendYap();

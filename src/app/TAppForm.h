@@ -8,6 +8,8 @@
 //           track bar's weight and its key colour)--> result slot
 //   result slot --(writing/: BitBtn3Click, the BMP writer)--> 24-bit BMP file
 //   preview/ scales each slot's picture into its box.
+// A file dropped onto the window takes the load command's road from its
+// second step (PictureDrop).
 // Every command runs on the GUI thread; errors leave the handlers as
 // exceptions and are reported by TApplication.
 
@@ -113,7 +115,11 @@ private:
     void createMenu();
     void createDialogs();
     void createConnections();
+    void createDropTarget();
+    // The load command: the open dialog, then loadFile with the chosen path.
     void loadSlot(std::unique_ptr<Picture>& slot, QLabel* label, PictureBox* box);
+    void loadFile(std::unique_ptr<Picture>& slot, QLabel* label, PictureBox* box,
+                  const QString& path);
     bool bothLoaded() const;
     void setResult(std::unique_ptr<BitmapPicture> result);
 

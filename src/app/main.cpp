@@ -6,6 +6,8 @@ int main(int argc, char** argv) {
     tessaly::platform().createNamedMutex(QStringLiteral("QUARNEL_Tessaly"));
     tessaly::TApplication app(argc, argv);
     app.setTitle(QStringLiteral("Tessaly"));
+    // Lets the desktop match the window to its menu entry and icon.
+    tessaly::TApplication::setDesktopFileName(QStringLiteral(TESSALY_APP_ID));
     tessaly::TAppForm form;
     form.show();
     return app.exec();

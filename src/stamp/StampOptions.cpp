@@ -85,11 +85,13 @@ StampOptions parseStampOptions(const QStringList& arguments) {
 }
 
 QString stampHelpText() {
+    // The GNU layout, from which the manual page is made.
     return QStringLiteral(
         "Usage: tessaly-stamp -w WATERMARK [options] -o OUTPUT PICTURE\n"
-        "       tessaly-stamp -w WATERMARK [options] -d FOLDER PICTURE...\n"
+        "  or:  tessaly-stamp -w WATERMARK [options] -d FOLDER PICTURE...\n"
         "Tiles the watermark over each picture, as Tessaly's window does, and saves the result.\n"
         "\n"
+        "Options:\n"
         "  -w, --watermark FILE     the watermark picture (required); its bottom-left\n"
         "                           pixel's colour is left out\n"
         "  -t, --transparency A     0 to 250, default 125: the higher, the fainter the\n"
@@ -103,11 +105,15 @@ QString stampHelpText() {
         "      --quality N          JPEG quality, 1 to 100, default 92\n"
         "  -j, --jobs N             pictures stamped at once, default one per core\n"
         "  -q, --quiet              no progress line\n"
-        "      --help               this text\n"
-        "      --version            the product name and version\n"
+        "      --help               show this help\n"
+        "      --version            show the product name and version\n"
         "\n"
         "Pictures: bmp, jpg, jpeg, png, gif, ico, wmf, emf, tif, tiff.\n"
-        "Exit status: 0 all stamped, 1 some failed, 2 the command line is wrong.\n");
+        "\n"
+        "Exit status:\n"
+        "  0  all stamped\n"
+        "  1  some failed\n"
+        "  2  the command line is wrong\n");
 }
 
 } // namespace tessaly

@@ -8,8 +8,11 @@
 #include "support/TestMain.h"
 
 #include <QAction>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QLabel>
+#include <QMap>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPointer>
@@ -238,6 +241,55 @@ private Q_SLOTS:
         box->LicensePrivacyPolicy1->trigger();
         QCOMPARE(platform_.openedFiles, QStringList{file.fileName()});
         QVERIFY(platform_.messages().isEmpty());
+    }
+
+    // The program in prefix/bin/, the installed copy in
+    // prefix/share/doc/tessaly/; each place holds a file, a folder of the
+    // licence's name or nothing.
+    void licenceFoundBesideOrInstalled_data() {
+        QTest::addColumn<QString>("beside");
+        QTest::addColumn<QString>("installed");
+        QTest::addColumn<QString>("opened");
+        QTest::newRow("installed only") << "" << "file" << "installed";
+        QTest::newRow("beside only") << "file" << "" << "beside";
+        QTest::newRow("both: beside first") << "file" << "file" << "beside";
+        QTest::newRow("folder beside, installed file") << "folder" << "file" << "installed";
+        QTest::newRow("installed name is a folder") << "" << "folder" << "";
+    }
+    void licenceFoundBesideOrInstalled() {
+        QFETCH(QString, beside);
+        QFETCH(QString, installed);
+        QFETCH(QString, opened);
+        QTemporaryDir prefix;
+        const QDir root(prefix.path());
+        QVERIFY(root.mkpath(QStringLiteral("bin")));
+        const QMap<QString, QString> places = {
+            {QStringLiteral("beside"), root.filePath(QStringLiteral("bin/license.txt"))},
+            {QStringLiteral("installed"),
+             root.filePath(QStringLiteral("share/doc/tessaly/license.txt"))}};
+        for (const auto& [place, kind] : {std::pair{QStringLiteral("beside"), beside},
+                                          std::pair{QStringLiteral("installed"), installed}}) {
+            if (kind.isEmpty())
+                continue;
+            QVERIFY(root.mkpath(kind == QStringLiteral("folder") ? places[place]
+                                                                  : QFileInfo(places[place]).path()));
+            if (kind == QStringLiteral("file")) {
+                QFile file(places[place]);
+                QVERIFY(file.open(QIODevice::WriteOnly));
+                file.write("MIT\n");
+            }
+        }
+        TAboutBox* box = open();
+        box->licenseFolder = root.filePath(QStringLiteral("bin"));
+        box->LicensePrivacyPolicy1->trigger();
+        if (opened.isEmpty()) {
+            QVERIFY(platform_.openedFiles.isEmpty());
+            QCOMPARE(platform_.messages().size(), 1);
+            QCOMPARE(platform_.messages()[0].text, QStringLiteral("File not found!"));
+        } else {
+            QCOMPARE(platform_.openedFiles, QStringList{places[opened]});
+            QVERIFY(platform_.messages().isEmpty());
+        }
     }
 
     void licenceDefaultsToTheProgramsFolder() {

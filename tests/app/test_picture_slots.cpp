@@ -4,6 +4,7 @@
 #include "compositing/picture/Bitmap24.h"
 #include "compositing/writing/BmpWriter.h"
 #include "compositing/picture/Picture.h"
+#include "MainWindowFixture.h"
 #include "support/RecordingPlatform.h"
 #include "support/TestMain.h"
 
@@ -44,37 +45,19 @@ QByteArray fileBytes(const QString& path) {
 
 } // namespace
 
-class PictureSlotsTest : public QObject {
+class PictureSlotsTest : public QObject, test::MainWindowFixture {
     Q_OBJECT
 
-    std::unique_ptr<test::RecordingPlatform> recorder;
-    std::unique_ptr<TAppForm> form;
     QTemporaryDir dir;
 
     void load(QPushButton* button, const QString& path) {
         recorder->openAnswers.push_back(path);
         QTest::mouseClick(button, Qt::LeftButton);
     }
-    QStringList messageTexts() const {
-        QStringList texts;
-        for (const auto& m : recorder->messages())
-            texts << m.text;
-        return texts;
-    }
 
 private Q_SLOTS:
-    void init() {
-        recorder = std::make_unique<test::RecordingPlatform>();
-        form = std::make_unique<TAppForm>();
-        form->TimerChecker->stop();
-        recorder->clearMessages(); // the test program has no version block to report
-        form->show();
-        QVERIFY(QTest::qWaitForWindowExposed(form.get()));
-    }
-    void cleanup() {
-        form.reset();
-        recorder.reset();
-    }
+    void init() { QVERIFY(openWindow()); }
+    void cleanup() { closeWindow(); }
 
     void dialogSettings() {
         const FileDialogState& open = form->OpenPictureDialog1;
