@@ -2,6 +2,7 @@
 
 #include "compositing/decoding/tiff/TiffFile.h"
 #include "compositing/picture/Bitmap24.h"
+#include "compositing/picture/Orientation.h"
 
 namespace tessaly {
 
@@ -90,6 +91,8 @@ TiffLayout readLayout(TIFF* tif) {
         layout.height == 0)
         failTiff();
     checkPictureSize(layout.width, layout.height);
+    const int orientation = tag16(tif, TIFFTAG_ORIENTATION);
+    layout.orientation = isOrientation(orientation) ? orientation : 1;
     layout.samplesPerPixel = tag16(tif, TIFFTAG_SAMPLESPERPIXEL);
     layout.bitsPerSample = tag16(tif, TIFFTAG_BITSPERSAMPLE);
     layout.sampleType = sampleType(tag16(tif, TIFFTAG_SAMPLEFORMAT), layout.bitsPerSample);

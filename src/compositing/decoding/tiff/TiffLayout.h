@@ -16,6 +16,7 @@ struct TiffLayout {
 
     uint32_t width = 0;
     uint32_t height = 0;
+    int orientation = 1; // the Orientation tag, 1 to 8
     uint16_t samplesPerPixel = 1;
     uint16_t bitsPerSample = 1;
     SampleType sampleType = SampleType::Unsupported;

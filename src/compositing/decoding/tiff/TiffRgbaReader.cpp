@@ -38,8 +38,10 @@ QImage readByRgba(TIFF* tif, const TiffLayout& layout) {
     QImage image = RasterPicture::newTransparent(int(layout.width), int(layout.height),
                                                  RasterPicture::Fill::None);
     auto* raster = reinterpret_cast<uint32_t*>(image.bits());
-    if (!TIFFReadRGBAImageOriented(tif, layout.width, layout.height, raster, ORIENTATION_TOPLEFT,
-                                   1))
+    // Asked for the file's own orientation, libtiff neither flips nor turns:
+    // the rows come as stored, top row first. (Asked for top-left, it would
+    // flip for 2 to 4, and flip 5 to 8 without turning them.)
+    if (!TIFFReadRGBAImageOriented(tif, layout.width, layout.height, raster, layout.orientation, 1))
         failTiff();
     toStraightArgb(image);
     return image;
