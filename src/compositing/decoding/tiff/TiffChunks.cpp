@@ -1,7 +1,6 @@
 #include "compositing/decoding/tiff/TiffChunks.h"
 
 #include "compositing/decoding/tiff/TiffFile.h"
-#include "compositing/decoding/tiff/TiffSamples.h"
 #include "platform/Error.h"
 
 #include <algorithm>
@@ -14,10 +13,10 @@ namespace {
 
 // The shape that every strip or tile of the directory is decoded into.
 struct ChunkShape {
-    uint32_t width = 0; // the image width for strips
-    uint32_t rows = 0;  // rows a strip, or the tile length
-    uint64_t rowBytes = 0;
-    uint64_t pixelBytes = 0;
+    uint32_t width = 0;    // the image width for strips
+    uint32_t rows = 0;     // rows a strip, or the tile length
+    uint64_t rowBytes = 0; // rows are padded to whole bytes
+    uint64_t pixelBits = 0;
     uint64_t bytes = 0; // one plane of it (all samples when interleaved)
 };
 
@@ -52,9 +51,8 @@ ChunkShape chunkShape(TIFF* tif, const TiffLayout& layout) {
     }
     if (shape.width == 0 || shape.rows == 0)
         failTiff();
-    shape.pixelBytes =
-        uint64_t(sampleBytes(layout.sampleType)) * (layout.planar ? 1 : layout.samplesPerPixel);
-    shape.rowBytes = product(shape.width, shape.pixelBytes);
+    shape.pixelBits = uint64_t(sampleBits(layout)) * (layout.planar ? 1 : layout.samplesPerPixel);
+    shape.rowBytes = (product(shape.width, shape.pixelBits) + 7) / 8;
     if (shape.rowBytes != libtiffRowBytes)
         failTiff();
     shape.bytes = product(shape.rowBytes, shape.rows);
@@ -88,8 +86,11 @@ public:
         for (int p = 0; p < planes; ++p)
             buffers_.push_back(allocate(shape_.bytes));
         chunk_.rowBytes = shape_.rowBytes;
-        chunk_.pixelBytes = shape_.pixelBytes;
-        chunk_.origins.resize(layout.usedSamples());
+        chunk_.pixelBits = shape_.pixelBits;
+        for (int s = 0; s < layout.usedSamples(); ++s) {
+            chunk_.planes.push_back(buffers_[layout.planar ? s : 0].get());
+            chunk_.firstBits.push_back(layout.planar ? 0 : uint64_t(s) * sampleBits(layout));
+        }
     }
 
     void forEach(const std::function<void(const TiffChunk&)>& visit) {
@@ -106,14 +107,8 @@ private:
         chunk_.height = std::min(shape_.rows, layout_.height - y);
         // A strip at the bottom has only the picture's rows.
         const uint64_t bytes = layout_.tiled ? shape_.bytes : shape_.rowBytes * chunk_.height;
-        const int bytesPerSample = sampleBytes(layout_.sampleType);
-        for (int s = 0; s < layout_.usedSamples(); ++s) {
-            if (layout_.planar || s == 0)
-                readChunk(tif_, layout_.tiled, index(x, y, uint16_t(s)),
-                          buffers_[layout_.planar ? s : 0].get(), bytes);
-            chunk_.origins[s] =
-                layout_.planar ? buffers_[s].get() : buffers_[0].get() + s * bytesPerSample;
-        }
+        for (std::size_t b = 0; b < buffers_.size(); ++b)
+            readChunk(tif_, layout_.tiled, index(x, y, uint16_t(b)), buffers_[b].get(), bytes);
         return chunk_;
     }
 

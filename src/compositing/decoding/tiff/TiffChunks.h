@@ -1,6 +1,7 @@
 #pragma once
 
 #include "compositing/decoding/tiff/TiffLayout.h"
+#include "compositing/decoding/tiff/TiffSamples.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -15,9 +16,14 @@ namespace tessaly {
 // uses (the colours, then alpha).
 struct TiffChunk {
     uint32_t x = 0, y = 0, width = 0, height = 0;
-    std::vector<const uint8_t*> origins; // each used sample at the chunk's top-left pixel
-    std::size_t rowBytes = 0;            // from one row of a sample to the next
-    std::size_t pixelBytes = 0;          // from one pixel of a sample to the next
+    std::vector<const uint8_t*> planes; // each used sample's buffer (one for interleaved)
+    std::vector<uint64_t> firstBits;    // each used sample's bit offset in a row
+    std::size_t rowBytes = 0;           // from one row of a buffer to the next
+    uint64_t pixelBits = 0;             // from one pixel of a sample to the next
+
+    SampleRun run(int sample, uint32_t row) const {
+        return {planes[sample] + row * rowBytes, firstBits[sample], pixelBits, int(width)};
+    }
 };
 
 // Decodes every strip or tile of the directory in turn, all planes of it

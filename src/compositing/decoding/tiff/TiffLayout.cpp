@@ -25,6 +25,8 @@ SampleType sampleType(uint16_t format, uint16_t bits) {
             return SampleType::U24;
         case 32:
             return SampleType::U32;
+        default:
+            return bits >= 1 && bits < 16 ? SampleType::Packed : SampleType::Unsupported;
         }
     } else if (format == SAMPLEFORMAT_IEEEFP) {
         switch (bits) {
@@ -107,11 +109,16 @@ bool readsBySamples(const TiffLayout& layout) {
     using Colour = TiffLayout::Colour;
     if (layout.colour == Colour::Other || layout.sampleType == SampleType::Unsupported)
         return false;
+    const bool alpha = layout.alpha != TiffLayout::Alpha::None;
+    if (layout.sampleType == SampleType::Packed) // libtiff takes 1, 2 and 4-bit grey only
+        return alpha || layout.colour != Colour::Grey ||
+               (layout.bitsPerSample != 1 && layout.bitsPerSample != 2 &&
+                layout.bitsPerSample != 4);
     if (layout.sampleType != SampleType::U8 && layout.sampleType != SampleType::U16)
         return true; // floating point, 24 and 32 bits: libtiff refuses them
     if (layout.colour == Colour::Cmyk)
         return true; // libtiff takes 8-bit inks only, drops alpha, and truncates
-    if (layout.alpha == TiffLayout::Alpha::None)
+    if (!alpha)
         return false;
     // With alpha, libtiff ignores the alpha of 16-bit grey, takes 8-bit grey
     // as premultiplied whatever the file says, premultiplies unspecified

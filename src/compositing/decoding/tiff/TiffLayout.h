@@ -5,8 +5,10 @@
 
 namespace tessaly {
 
-// How one sample is stored, for the layouts read sample by sample.
-enum class SampleType { Unsupported, U8, U16, U24, U32, F16, F32, F64 };
+// How one sample is stored, for the layouts read sample by sample: unsigned
+// integers of 8, 16, 24, 32 bits or of 1 to 15 bits (packed), or IEEE
+// floating point.
+enum class SampleType { Unsupported, U8, U16, U24, U32, Packed, F16, F32, F64 };
 
 // What the first directory of a TIFF file holds, as far as choosing a reader
 // and driving it needs.
@@ -38,8 +40,9 @@ struct TiffLayout {
 TiffLayout readLayout(TIFF* tif);
 
 // Whether the directory is read from its samples by our own reader rather
-// than by libtiff's RGBA conversion, which cannot read floating-point or
-// 32-bit samples or 16-bit CMYK, and reads some layouts wrongly.
+// than by libtiff's RGBA conversion, which cannot read floating-point,
+// 24- or 32-bit samples, RGB of other than 8 or 16 bits, or 16-bit CMYK, and
+// reads some layouts wrongly.
 bool readsBySamples(const TiffLayout& layout);
 
 } // namespace tessaly

@@ -1,6 +1,7 @@
 #include "compositing/decoding/tiff/TiffSampleReader.h"
 
 #include "compositing/decoding/tiff/TiffChunks.h"
+#include "compositing/decoding/tiff/TiffPixels.h"
 #include "compositing/decoding/tiff/TiffSamples.h"
 #include "compositing/picture/RasterPicture.h"
 
@@ -21,8 +22,7 @@ QImage readBySamples(TIFF* tif, const TiffLayout& layout) {
         wide.resize(std::size_t(chunk.width) * perPixel);
         for (uint32_t row = 0; row < chunk.height; ++row) {
             for (int s = 0; s < perPixel; ++s)
-                widenSamples(chunk.origins[s] + row * chunk.rowBytes, chunk.pixelBytes,
-                             int(chunk.width), layout.sampleType, wide.data() + s, perPixel);
+                widenSamples(chunk.run(s, row), layout, wide.data() + s, perPixel);
             uint8_t* out = image.scanLine(int(chunk.y + row)) + std::size_t(chunk.x) * outBytes;
             composePixels(wide.data(), int(chunk.width), layout, out);
         }

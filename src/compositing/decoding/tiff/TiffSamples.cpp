@@ -1,10 +1,8 @@
 #include "compositing/decoding/tiff/TiffSamples.h"
 
-#include <algorithm>
 #include <bit>
 #include <cmath>
 #include <cstring>
-#include <QRgb>
 
 namespace tessaly {
 
@@ -49,111 +47,79 @@ double halfValue(uint16_t h) {
     return h & 0x8000 ? -magnitude : magnitude;
 }
 
+// Samples that start on a byte, `stride` bytes apart.
 template <typename Widen>
-void widenEach(const uint8_t* from, std::size_t stride, int count, uint16_t* to, int toStride,
-               Widen widen) {
-    for (int i = 0; i < count; ++i, from += stride, to += toStride)
+void widenBytes(const SampleRun& run, uint16_t* to, int toStride, Widen widen) {
+    const uint8_t* from = run.row + run.firstBit / 8;
+    const std::size_t stride = run.bitStride / 8;
+    for (int i = 0; i < run.count; ++i, from += stride, to += toStride)
         *to = widen(from);
 }
 
-uint8_t to8(unsigned v) {
-    return uint8_t((v * 255 + 32767) / 65535);
-}
-
-uint16_t unpremultiply(unsigned c, unsigned a) {
-    return a == 0 ? 0 : uint16_t(std::min(65535u, (c * 65535 + a / 2) / a));
-}
-
-uint16_t inkToColour(unsigned ink, unsigned black) {
-    return uint16_t(((65535 - ink) * (65535 - black) + 32767) / 65535);
-}
-
-struct Rgb16 {
-    unsigned r, g, b;
-};
-
-// One pixel's colour; the colour samples are straight (not premultiplied).
-Rgb16 colourOf(const unsigned* s, TiffLayout::Colour colour) {
-    switch (colour) {
-    case TiffLayout::Colour::Grey:
-        return {s[0], s[0], s[0]};
-    case TiffLayout::Colour::GreyInverted:
-        return {65535 - s[0], 65535 - s[0], 65535 - s[0]};
-    case TiffLayout::Colour::Cmyk:
-        return {inkToColour(s[0], s[3]), inkToColour(s[1], s[3]), inkToColour(s[2], s[3])};
-    default:
-        return {s[0], s[1], s[2]};
+// Samples of 1 to 15 bits at any bit: only the bytes that hold the sample
+// are read.
+void widenPacked(const SampleRun& run, int bits, uint16_t* to, int toStride) {
+    const uint32_t max = (uint32_t(1) << bits) - 1;
+    uint64_t bit = run.firstBit;
+    for (int i = 0; i < run.count; ++i, bit += run.bitStride, to += toStride) {
+        const uint8_t* p = run.row + bit / 8;
+        const int skip = int(bit % 8);
+        const int bytes = (skip + bits + 7) / 8;
+        uint32_t v = 0;
+        for (int b = 0; b < bytes; ++b)
+            v = v << 8 | p[b];
+        *to = scaled((v >> (bytes * 8 - skip - bits)) & max, max);
     }
 }
 
 } // namespace
 
-int sampleBytes(SampleType type) {
-    switch (type) {
+int sampleBits(const TiffLayout& layout) {
+    switch (layout.sampleType) {
     case SampleType::U8:
-        return 1;
+        return 8;
     case SampleType::U16:
     case SampleType::F16:
-        return 2;
+        return 16;
     case SampleType::U24:
-        return 3;
+        return 24;
     case SampleType::U32:
     case SampleType::F32:
-        return 4;
+        return 32;
     case SampleType::F64:
-        return 8;
+        return 64;
+    case SampleType::Packed:
+        return layout.bitsPerSample;
     default:
         return 0;
     }
 }
 
-void widenSamples(const uint8_t* from, std::size_t stride, int count, SampleType type, uint16_t* to,
-                  int toStride) {
-    switch (type) {
+void widenSamples(const SampleRun& run, const TiffLayout& layout, uint16_t* to, int toStride) {
+    switch (layout.sampleType) {
     case SampleType::U8:
-        return widenEach(from, stride, count, to, toStride,
-                         [](const uint8_t* p) { return uint16_t(*p * 257); });
+        return widenBytes(run, to, toStride, [](const uint8_t* p) { return uint16_t(*p * 257); });
     case SampleType::U16:
-        return widenEach(from, stride, count, to, toStride, load<uint16_t>);
+        return widenBytes(run, to, toStride, load<uint16_t>);
     case SampleType::U24:
-        return widenEach(from, stride, count, to, toStride,
-                         [](const uint8_t* p) { return scaled(load24(p), 0xFFFFFF); });
+        return widenBytes(run, to, toStride,
+                          [](const uint8_t* p) { return scaled(load24(p), 0xFFFFFF); });
     case SampleType::U32:
-        return widenEach(from, stride, count, to, toStride,
-                         [](const uint8_t* p) { return scaled(load<uint32_t>(p), 0xFFFFFFFF); });
+        return widenBytes(run, to, toStride,
+                          [](const uint8_t* p) { return scaled(load<uint32_t>(p), 0xFFFFFFFF); });
     case SampleType::F16:
-        return widenEach(from, stride, count, to, toStride,
-                         [](const uint8_t* p) { return fromUnit(halfValue(load<uint16_t>(p))); });
+        return widenBytes(run, to, toStride,
+                          [](const uint8_t* p) { return fromUnit(halfValue(load<uint16_t>(p))); });
     case SampleType::F32:
-        return widenEach(from, stride, count, to, toStride,
-                         [](const uint8_t* p) { return fromUnit(load<float>(p)); });
+        return widenBytes(run, to, toStride,
+                          [](const uint8_t* p) { return fromUnit(load<float>(p)); });
     case SampleType::F64:
-        return widenEach(from, stride, count, to, toStride,
-                         [](const uint8_t* p) { return fromUnit(load<double>(p)); });
+        return widenBytes(run, to, toStride,
+                          [](const uint8_t* p) { return fromUnit(load<double>(p)); });
+    case SampleType::Packed:
+        return widenPacked(run, layout.bitsPerSample, to, toStride);
     case SampleType::Unsupported:
         break;
-    }
-}
-
-void composePixels(const uint16_t* samples, int count, const TiffLayout& layout, uint8_t* row) {
-    const int perPixel = layout.usedSamples();
-    const int colours = layout.colourSamples;
-    const bool alpha = layout.alpha != TiffLayout::Alpha::None;
-    const bool premultiplied = layout.alpha == TiffLayout::Alpha::Premultiplied;
-    auto* argb = reinterpret_cast<QRgb*>(row);
-    for (int x = 0; x < count; ++x, samples += perPixel) {
-        unsigned s[4] = {};
-        const unsigned a = alpha ? samples[colours] : 65535;
-        for (int c = 0; c < colours; ++c)
-            s[c] = premultiplied ? unpremultiply(samples[c], a) : samples[c];
-        const Rgb16 p = colourOf(s, layout.colour);
-        if (alpha) {
-            argb[x] = qRgba(to8(p.r), to8(p.g), to8(p.b), to8(a));
-        } else {
-            row[3 * x] = to8(p.b);
-            row[3 * x + 1] = to8(p.g);
-            row[3 * x + 2] = to8(p.r);
-        }
     }
 }
 
