@@ -10,6 +10,7 @@
 
 #include <cmath>
 #include <gtest/gtest.h>
+#include <map>
 #include <QRgb>
 
 namespace {
@@ -71,11 +72,15 @@ constexpr uint16_t RGB = PHOTOMETRIC_RGB, GREY = PHOTOMETRIC_MINISBLACK,
                    WHITE_IS_0 = PHOTOMETRIC_MINISWHITE, CMYK = PHOTOMETRIC_SEPARATED;
 constexpr uint16_t UINT = SAMPLEFORMAT_UINT, FLOAT = SAMPLEFORMAT_IEEEFP;
 
-// A picture 17 pixels wide in 16 x 16 tiles: a second, clipped tile column.
-std::vector<double> seventeenWide(std::vector<double> first, std::vector<double> rest) {
-    std::vector<double> all = first;
-    for (int x = 1; x < 17; ++x)
-        all.insert(all.end(), rest.begin(), rest.end());
+// One row of `width` pixels, all `pixel` but those given by position.
+std::vector<double> row(uint32_t width, const std::vector<double>& pixel,
+                        const std::map<uint32_t, std::vector<double>>& others = {}) {
+    std::vector<double> all;
+    for (uint32_t x = 0; x < width; ++x) {
+        const auto other = others.find(x);
+        const std::vector<double>& p = other == others.end() ? pixel : other->second;
+        all.insert(all.end(), p.begin(), p.end());
+    }
     return all;
 }
 
@@ -88,9 +93,10 @@ const LayoutCase kCases[] = {
     {"HalfFloatGrey",
      spec(GREY, 1, 16, FLOAT, 3, {0x3800, 0x3C00, 0xBC00}),
      {{0, 0, qRgb(128, 128, 128)}, {1, 0, qRgb(255, 255, 255)}, {2, 0, qRgb(0, 0, 0)}}},
-    // 0.25 -> 16384 -> 63.75 -> 64.
+    // 0.25 -> 16384 -> 63.75 -> 64; 17 pixels wide in 16 x 16 tiles, so that
+    // the second tile column is clipped.
     {"Float64GreyTiled",
-     tiled(spec(GREY, 1, 64, FLOAT, 17, seventeenWide({0.25}, {1.0}))),
+     tiled(spec(GREY, 1, 64, FLOAT, 17, row(17, {1.0}, {{0, {0.25}}}))),
      {{0, 0, qRgb(64, 64, 64)}, {16, 0, qRgb(255, 255, 255)}}},
     // 1000 -> 3.9 -> 4, 60000 -> 233.5 -> 233, 0x8080 -> 128.
     {"BigEndian16BitRgbInPlanes",
@@ -135,9 +141,18 @@ const LayoutCase kCases[] = {
     // Cyan ink makes cyan; half black -> 32639 -> 127; no alpha -> white.
     {"Cmyk16BitWithAlphaInTiledPlanes",
      tiled(planar(withExtra(spec(CMYK, 5, 16, UINT, 17,
-                                 seventeenWide({65535, 0, 0, 0, 65535}, {0, 0, 0, 32896, 65535})),
+                                 row(17, {0, 0, 0, 32896, 65535}, {{0, {65535, 0, 0, 0, 65535}}})),
                             EXTRASAMPLE_UNASSALPHA))),
      {{0, 0, qRgb(0, 255, 255)}, {1, 0, qRgb(127, 127, 127)}, {16, 0, qRgb(127, 127, 127)}}},
+    // A row wider than the reader widens at a time.
+    {"WideRowWithAlpha",
+     withExtra(spec(GREY, 2, 16, UINT, 2500,
+                    row(2500, {0, 65535}, {{1024, {65535, 65535}}, {2499, {0, 0}}})),
+               EXTRASAMPLE_UNASSALPHA),
+     {{0, 0, qRgb(0, 0, 0)},
+      {1024, 0, qRgb(255, 255, 255)},
+      {2498, 0, qRgb(0, 0, 0)},
+      {2499, 0, qRgb(255, 255, 255)}}},
     // As CMYK JPEG files: (255 - 100) * (255 - 50) / 255 = 124.6 -> 125.
     {"Cmyk8Bit", spec(CMYK, 4, 8, UINT, 1, {100, 0, 255, 50}), {{0, 0, qRgb(125, 205, 0)}}},
 };
