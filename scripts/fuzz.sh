@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Builds one libFuzzer harness (clang, ASan + UBSan) and runs it, seeded with
-# the shared picture corpus where there is one for its kind.
+# the shared picture corpus and the real-world fixtures where there are some
+# for its kind.
 #   scripts/fuzz.sh <bmp|png|jpeg|gif|ico|tiff|wmf|emf|settings> [seconds]
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -12,5 +13,6 @@ cmake --build --preset fuzz --target "fuzz_$kind"
 work=$(mktemp -d "/tmp/tessaly-fuzz-$kind.XXXXXX")
 seeds=()
 [[ -d ../shared/corpus/$kind ]] && seeds+=("../shared/corpus/$kind")
+[[ -d tests/compositing/fixtures/real/$kind ]] && seeds+=("tests/compositing/fixtures/real/$kind")
 echo "new inputs go to $work"
 exec "build/fuzz/fuzz/fuzz_$kind" "$work" "${seeds[@]}" -max_total_time="$seconds" -rss_limit_mb=4096

@@ -29,12 +29,6 @@ const std::set<QString> kUnreadableValid = {
     QStringLiteral("jpeg/jpegsuite/lossless_arithmetic/32x32x8_grayscale.jpg"),
     QStringLiteral("jpeg/jpegsuite/lossless_huffman/32x32x16_grayscale.jpg"),
     QStringLiteral("jpeg/jpegsuite/lossless_huffman/32x32x8_ycbcr_interleaved.jpg"),
-    // Floating-point and 24-bit samples, and 16-bit samples in separate
-    // planes: libtiff's RGBA conversion reports "can not handle" for these.
-    QStringLiteral("tiff/image-tiff/images/gradient-3c-32b-float.tiff"),
-    QStringLiteral("tiff/image-tiff/seq/seq-1c-32f-deflate-fpredict-390fe673.tiff"),
-    QStringLiteral("tiff/image-tiff/seq/seq-3c-24b-planar-6296c0c9.tiff"),
-    QStringLiteral("tiff/image-tiff/libtiffpic/depth/flower-separated-planar-16.tif"),
 };
 
 // Files their suite calls invalid that decode here, and why that is right.
