@@ -30,8 +30,6 @@ void readDibColourTable(DibInfo& info, ByteReader& reader, const DibPolicy& poli
         return;
     const std::size_t full = indexed ? std::size_t(1) << info.bitCount : 0;
     std::size_t count = info.coloursUsed != 0 ? info.coloursUsed : full;
-    if (indexed && count > full && !policy.drawDamaged)
-        reader.fail(); // more colours than the pixels can index
     const std::size_t entrySize =
         entries == DibColours::PaletteIndices ? 2 : std::size_t(info.entrySize);
     const std::size_t left = reader.remaining();

@@ -18,10 +18,10 @@ enum class DibColours { Rgb, PaletteIndices };
 // leaves the reader after it. The header's count of colours, or the full
 // count of the depth when it gives none, says how long the table is; only
 // as many entries as the depth can index are kept. Under the file policy
-// the table of a 1- to 8-bit bitmap must be all there and no longer than
-// its depth can index, or the reader's "not valid" error is raised, and the
-// table of a deeper bitmap is not read. Otherwise the table is cut to the
-// data left, less rowsAfter bytes of rows that follow it in the same span.
+// the table of a 1- to 8-bit bitmap must be all there, or the reader's "not
+// valid" error is raised, and the table of a deeper bitmap is not read.
+// Otherwise the table is cut to the data left, less rowsAfter bytes of rows
+// that follow it in the same span.
 void readDibColourTable(DibInfo& info, ByteReader& reader, const DibPolicy& policy,
                         DibColours entries = DibColours::Rgb, std::size_t rowsAfter = 0);
 

@@ -16,9 +16,9 @@ enum class DibWidening { Rounded, Truncated };
 //   its caller gets a null image instead of an error;
 // - a colour table longer than its span is cut to the span;
 // - a colour index beyond the table is black;
-// - runs that leave the bitmap's top are dropped, jumps past its edges stop
-//   at them, run data that end early end the bitmap, and a top-down header
-//   on run-length data is read bottom-up.
+// - runs above the bitmap's top are dropped, jumps past its edges stop at
+//   them, run data that end early end the bitmap, and a top-down header on
+//   run-length data is read bottom-up.
 struct DibPolicy {
     bool drawDamaged = false;
     DibWidening widening = DibWidening::Rounded;

@@ -22,16 +22,14 @@ public:
     bool lenient() const { return policy_.drawDamaged; }
     bool done() const { return row_ >= info_.height; }
 
-    // Paints count pixels whose palette indices index(i) gives; the player
-    // drops those past the row's end.
+    // Paints count pixels whose palette indices index(i) gives, as far as
+    // the row reaches.
     template <typename Index> void run(int count, Index index) {
         if (done()) {
             if (!lenient())
                 reader_.fail();
             return;
         }
-        if (count > info_.width - x_ && !lenient())
-            reader_.fail();
         const int shown = std::min(count, info_.width - x_);
         for (int i = 0; i < shown; ++i)
             colours_[i] = dibPaletteColour(info_, index(i), reader_, policy_);
