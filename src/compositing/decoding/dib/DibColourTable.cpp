@@ -46,10 +46,7 @@ void readDibColourTable(DibInfo& info, ByteReader& reader, const DibPolicy& poli
     reader.skip((count - kept) * entrySize); // entries no index can reach
 }
 
-QRgb dibPaletteColour(const DibInfo& info, unsigned index, const ByteReader& reader,
-                      const DibPolicy& policy) {
-    if (index < info.palette.size())
-        return info.palette[index];
+QRgb dibMissingColour(const ByteReader& reader, const DibPolicy& policy) {
     if (!policy.drawDamaged)
         reader.fail(); // a colour the palette does not have
     return qRgb(0, 0, 0);

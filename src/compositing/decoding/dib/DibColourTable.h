@@ -1,5 +1,6 @@
 #pragma once
 
+#include "compositing/decoding/dib/DibHeader.h"
 #include "compositing/decoding/dib/DibPolicy.h"
 
 #include <cstddef>
@@ -8,7 +9,6 @@
 namespace tessaly {
 
 class ByteReader;
-struct DibInfo;
 
 // What the entries of a colour table are: colours, or (in a metafile) 16-bit
 // indices into the playing device's palette.
@@ -25,10 +25,17 @@ enum class DibColours { Rgb, PaletteIndices };
 void readDibColourTable(DibInfo& info, ByteReader& reader, const DibPolicy& policy,
                         DibColours entries = DibColours::Rgb, std::size_t rowsAfter = 0);
 
+// What an index beyond the palette stands for (see dibPaletteColour).
+QRgb dibMissingColour(const ByteReader& reader, const DibPolicy& policy);
+
 // The colour of a palette index. An index beyond the table raises the
 // reader's "not valid" error, or is black where the policy draws damaged
 // bitmaps.
-QRgb dibPaletteColour(const DibInfo& info, unsigned index, const ByteReader& reader,
-                      const DibPolicy& policy);
+inline QRgb dibPaletteColour(const DibInfo& info, unsigned index, const ByteReader& reader,
+                             const DibPolicy& policy) {
+    if (index < info.palette.size())
+        return info.palette[index];
+    return dibMissingColour(reader, policy);
+}
 
 } // namespace tessaly
