@@ -65,6 +65,20 @@ inline QByteArray bmpFile(const QByteArray& dib, const QByteArray& paletteOrMask
     return b.raw(dib).raw(paletteOrMasks).raw(pixels).data;
 }
 
+// A run-length coded BMP (RLE8 for 8 bits, RLE4 for 4) of the given codes.
+inline QByteArray rleBmpFile(int width, int height, int bits, std::initializer_list<QRgb> colours,
+                             std::initializer_list<uint8_t> codes) {
+    return bmpFile(infoHeader(width, height, bits, bits == 8 ? 1 : 2, uint32_t(colours.size())),
+                   palette(colours), Bytes().raw(codes).data);
+}
+
+// Sets the file size field of a BMP file.
+inline QByteArray withFileSize(QByteArray bmp, uint32_t size) {
+    for (int i = 0; i < 4; ++i)
+        bmp[2 + i] = char((size >> (8 * i)) & 0xFF);
+    return bmp;
+}
+
 // An icon file of the given images, each described in the directory.
 struct IconImage {
     int size, bits;

@@ -52,6 +52,26 @@ const LoaderCase kLoaderCases[] = {
      },
      "Icon image is not valid"},
     {"DamagedBitmap", "short.bmp", [] { return hugeBmp().left(30); }, "Bitmap image is not valid"},
+    // Runs may pass a row's end, but not the bitmap's top: two red pixels on
+    // a second row of a one-row bitmap.
+    {"RleRunAboveTheTop", "above.bmp",
+     [] {
+         return rleBmpFile(2, 1, 8, {0xFFFF0000}, {2, 0, 0, 0, 2, 0, 0, 1});
+     },
+     "Bitmap image is not valid"},
+    // A file may claim to be longer than it is only while its pixels are all
+    // there.
+    {"LargerFileSizeWithPixelsCut", "cut.bmp",
+     [] { return withFileSize(bmpFile(infoHeader(2, 2, 24), {}, QByteArray(12, '\0')), 70); },
+     "Bitmap image is not valid"},
+    // A count of colours is clamped to the depth only when the colours are
+    // in the file.
+    {"ColoursUsedBeyondTheFile", "colours.bmp",
+     [] {
+         return bmpFile(infoHeader(1, 1, 8, 0, 0x10000000), palette({0xFFFF0000, 0xFF00FF00}),
+                        QByteArray(4, '\0'));
+     },
+     "Bitmap image is not valid"},
 };
 
 class PictureLoader : public ::testing::TestWithParam<LoaderCase> {};

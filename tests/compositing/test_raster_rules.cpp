@@ -1,10 +1,11 @@
 // Small pictures of every raster kind, loaded from files and rasterised onto
 // white, checked against the pixels each kind's rules give.
-#include "compositing/picture/Bitmap24.h"
 #include "compositing/decoding/PictureLoader.h"
+#include "compositing/picture/Bitmap24.h"
 #include "compositing/picture/RasterPicture.h"
 #include "PictureFixtures.h"
 
+#include <algorithm>
 #include <functional>
 #include <gtest/gtest.h>
 #include <QFile>
@@ -70,6 +71,52 @@ QByteArray rle8Bmp(const QString&) {
     Bytes rle;
     rle.raw({2, 0, 0, 0, 0, 2, 1, 0, 1, 1, 0, 1});
     return bmpFile(infoHeader(4, 2, 8, 1, 2), palette({kRed, kGreen}), rle.data);
+}
+
+// Writers that encode a row's padding pixels leave runs that pass the row's
+// end; the rest of such a run is dropped, and the reader goes on after its
+// bytes. Each bitmap is 3 x 2 with the palette red, green, blue; its codes
+// come bottom row first.
+QByteArray rle8EncodedPastRowEnd(const QString&) {
+    return rleBmpFile(3, 2, 8, {kRed, kGreen, kBlue},
+                      {4, 0, 2, 1, 0, 0,         // 4 red (one too many), then 2 green: no room
+                       1, 2, 5, 1, 0, 0, 0, 1}); // blue, 5 green (3 too many)
+}
+
+QByteArray rle8AbsolutePastRowEnd(const QString&) {
+    return rleBmpFile(3, 2, 8, {kRed, kGreen, kBlue},
+                      {0, 5, 0, 1, 2, 1, 0, 0, 0, 0, // 5 indices and their padding byte
+                       0, 4, 2, 1, 0, 1, 0, 0, 0, 1});
+}
+
+QByteArray rle4EncodedPastRowEnd(const QString&) {
+    return rleBmpFile(3, 2, 4, {kRed, kGreen, kBlue},
+                      {4, 0x12, 0, 0,                  // green, blue, green (, blue dropped)
+                       1, 0x00, 3, 0x21, 0, 0, 0, 1}); // red, blue, green (, blue dropped)
+}
+
+QByteArray rle4AbsolutePastRowEnd(const QString&) {
+    return rleBmpFile(3, 2, 4, {kRed, kGreen, kBlue},
+                      {0, 5, 0x01, 0x20, 0x10, 0, 0, 0, // 5 nibbles in 3 bytes, padded to 4
+                       0, 3, 0x21, 0x00, 0, 0, 0, 1});
+}
+
+// Red, green, blue on the bottom row; blue, green, red on the top one:
+// what the absolute runs above draw.
+const std::vector<Probe> kRunProbes = {{0, 1, kRed},  {1, 1, kGreen}, {2, 1, kBlue},
+                                       {0, 0, kBlue}, {1, 0, kGreen}, {2, 0, kRed}};
+
+QByteArray bmpClaimingALargerFile(const QString&) {
+    Bytes px;
+    px.raw({0, 0, 255}).padTo4(0);
+    return withFileSize(bmpFile(infoHeader(1, 1, 24), {}, px.data), 0x7FFFFFF0);
+}
+
+QByteArray bmpMoreColoursThanTheDepth(const QString&) {
+    // 1 bit, but four colours listed (and present): only two can be reached.
+    Bytes px;
+    px.u8(0x40).padTo4(0);
+    return bmpFile(infoHeader(2, 1, 1, 0, 4), palette({kRed, kGreen, kBlue, kWhite}), px.data);
 }
 
 // --- PNG ---------------------------------------------------------------------
@@ -197,6 +244,24 @@ const RuleCase kCases[] = {
      rle8Bmp,
      {4, 2},
      {{0, 1, kRed}, {1, 1, kRed}, {2, 1, kWhite}, {0, 0, kWhite}, {1, 0, kGreen}, {3, 0, kWhite}}},
+    {"BmpRle8EncodedRunClippedAtRowEnd",
+     "bmp",
+     rle8EncodedPastRowEnd,
+     {3, 2},
+     {{0, 1, kRed}, {1, 1, kRed}, {2, 1, kRed}, {0, 0, kBlue}, {1, 0, kGreen}, {2, 0, kGreen}}},
+    {"BmpRle8AbsoluteRunClippedAtRowEnd", "bmp", rle8AbsolutePastRowEnd, {3, 2}, kRunProbes},
+    {"BmpRle4EncodedRunClippedAtRowEnd",
+     "bmp",
+     rle4EncodedPastRowEnd,
+     {3, 2},
+     {{0, 1, kGreen}, {1, 1, kBlue}, {2, 1, kGreen}, {0, 0, kRed}, {1, 0, kBlue}, {2, 0, kGreen}}},
+    {"BmpRle4AbsoluteRunClippedAtRowEnd", "bmp", rle4AbsolutePastRowEnd, {3, 2}, kRunProbes},
+    {"BmpFileSizeLargerThanTheFile", "bmp", bmpClaimingALargerFile, {1, 1}, {{0, 0, kRed}}},
+    {"BmpColoursUsedClampedToTheDepth",
+     "bmp",
+     bmpMoreColoursThanTheDepth,
+     {2, 1},
+     {{0, 0, kRed}, {1, 0, kGreen}}},
     {"PngTransparentPaletteEntryStaysWhite",
      "png",
      pngOneTransparentEntry,
@@ -236,6 +301,10 @@ const RuleCase kCases[] = {
      {{0, 0, kRed}, {1, 0, kWhite}, {2, 0, kHalfBlack}}},
 };
 
+void PrintTo(const RuleCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
 QRgb pixelAt(const tessaly::Bitmap24& bitmap, int x, int y) {
     const uint8_t* p = bitmap.scanLine(y) + x * 3;
     return qRgb(p[2], p[1], p[0]);
@@ -273,7 +342,11 @@ INSTANTIATE_TEST_SUITE_P(Kinds, RasterRules, ::testing::ValuesIn(kCases),
 // transparent, and the picture's own colours elsewhere.
 TEST(RasterPreview, TransparentPartsShowTheBackground) {
     QTemporaryDir dir;
-    const auto picture = loadFixture(kCases[5], dir); // red, transparent, green
+    const auto transparentEntry =
+        std::find_if(std::begin(kCases), std::end(kCases), [](const RuleCase& c) {
+            return std::string(c.name) == "PngTransparentPaletteEntryStaysWhite";
+        });
+    const auto picture = loadFixture(*transparentEntry, dir); // red, transparent, green
     QImage box(3, 1, QImage::Format_RGB32);
     box.fill(Qt::black);
     QPainter painter(&box);

@@ -1,9 +1,8 @@
 #pragma once
 
-#include "platform/Error.h"
-
 #include <cstddef>
 #include <cstdint>
+#include <cstdlib>
 
 namespace tessaly {
 
@@ -12,8 +11,11 @@ namespace tessaly {
 // damaged length or offset in a file can never reach memory it does not own.
 class ByteReader {
 public:
-    ByteReader(const uint8_t* data, std::size_t size, const char* invalidMessage)
-        : data_(data), size_(size), invalid_(invalidMessage) {}
+    // Raises the decoder's own "not valid" error; it never returns.
+    using Invalid = void (*)();
+
+    ByteReader(const uint8_t* data, std::size_t size, Invalid invalid)
+        : data_(data), size_(size), invalid_(invalid) {}
 
     std::size_t size() const { return size_; }
     std::size_t pos() const { return pos_; }
@@ -46,7 +48,13 @@ public:
         return p;
     }
 
-    [[noreturn]] void fail() const { throw Error(QString::fromLatin1(invalid_)); }
+    // A reader of its own over the bytes not read yet.
+    ByteReader rest() const { return ByteReader(data_ + pos_, size_ - pos_, invalid_); }
+
+    [[noreturn]] void fail() const {
+        invalid_();
+        std::abort(); // an Invalid that returned would read past the end
+    }
 
 private:
     std::size_t need(std::size_t count) const {
@@ -58,7 +66,7 @@ private:
     const uint8_t* data_;
     std::size_t size_;
     std::size_t pos_ = 0;
-    const char* invalid_;
+    Invalid invalid_;
 };
 
 } // namespace tessaly

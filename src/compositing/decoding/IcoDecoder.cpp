@@ -1,11 +1,13 @@
 #include "compositing/decoding/IcoDecoder.h"
 
 #include "compositing/decoding/ByteReader.h"
+#include "compositing/decoding/dib/DibColourTable.h"
 #include "compositing/decoding/dib/DibHeader.h"
 #include "compositing/decoding/dib/DibPixels.h"
 #include "compositing/decoding/IconDirectory.h"
 #include "compositing/decoding/PngDecoder.h"
 #include "compositing/picture/RasterPicture.h"
+#include "platform/Error.h"
 
 #include <cstring>
 
@@ -15,6 +17,10 @@ namespace {
 
 constexpr char kInvalidIcon[] = "Icon image is not valid";
 constexpr uint8_t kPngSignature[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
+
+[[noreturn]] void throwInvalidIcon() {
+    throw Error(QString::fromLatin1(kInvalidIcon));
+}
 
 bool anyAlpha(const QImage& image) {
     for (int y = 0; y < image.height(); ++y) {
@@ -41,12 +47,14 @@ void applyMask(QImage& image, const uint8_t* mask, std::size_t rowSize) {
 }
 
 QImage decodeIconBitmap(ByteReader& reader) {
-    DibInfo info = readDibInfo(reader);
+    DibInfo info = readDibHeader(reader, kDibFilePolicy);
+    readDibColourTable(info, reader, kDibFilePolicy);
     // The header's height counts the colour rows and the mask rows.
     if (info.isRle() || info.topDown || info.height < 2)
         reader.fail();
     info.height /= 2;
-    QImage image = readDibPixels(info, reader, true);
+    QImage image = RasterPicture::newTransparent(info.width, info.height);
+    readDibPixels(info, reader, image, kDibFilePolicy);
     if (info.bitCount == 32 && anyAlpha(image))
         return image; // its own alpha; the mask is only for old systems
     const std::size_t maskRow = ((std::size_t(info.width) + 31) / 32) * 4;
@@ -58,13 +66,13 @@ QImage decodeIconBitmap(ByteReader& reader) {
 
 std::unique_ptr<Picture> decodeIco(const QByteArray& bytes) {
     const auto* data = reinterpret_cast<const uint8_t*>(bytes.constData());
-    ByteReader file(data, std::size_t(bytes.size()), kInvalidIcon);
+    ByteReader file(data, std::size_t(bytes.size()), throwInvalidIcon);
     const IconEntry entry = chooseIconEntry(file);
     const uint8_t* image = data + entry.offset;
     if (entry.size >= sizeof kPngSignature &&
         std::memcmp(image, kPngSignature, sizeof kPngSignature) == 0)
         return std::make_unique<RasterPicture>(decodePngImage(image, entry.size, kInvalidIcon));
-    ByteReader reader(image, entry.size, kInvalidIcon);
+    ByteReader reader(image, entry.size, throwInvalidIcon);
     return std::make_unique<RasterPicture>(decodeIconBitmap(reader));
 }
 

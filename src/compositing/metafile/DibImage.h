@@ -1,20 +1,19 @@
 #pragma once
 
+#include "compositing/decoding/dib/DibColourTable.h"
 #include "compositing/metafile/RecordReader.h"
 
 #include <QImage>
 
 namespace tessaly::metafile {
 
-// How a DIB's colour table is to be read.
-enum class DibColours { Rgb, PaletteIndices };
-
-// Decodes a device-independent bitmap: its header and colour table from
-// `info`, its pixel rows from `bits`. Raises when the bitmap claims more data
-// than the spans hold; gives a null image for a bitmap it does not draw (an
-// unknown compression, or one over the size limit). The image is RGB32, or
-// premultiplied ARGB32 when withAlpha asks for the fourth byte of 32-bit
-// pixels.
+// Decodes a device-independent bitmap with the picture files' DIB reader,
+// drawing what it can of a damaged one (DibPolicy): its header and colour
+// table from `info`, its pixel rows from `bits`. Raises "Metafile is not
+// valid" when the bitmap claims more rows than the spans hold; gives a null
+// image for a bitmap it does not draw (an unknown compression, or one over
+// the size limit). The image is RGB32, or premultiplied ARGB32 when withAlpha
+// asks for the fourth byte of 32-bit pixels.
 QImage decodeDib(RecordReader info, RecordReader bits, DibColours colours, bool withAlpha = false);
 
 // A DIB whose header, colour table and rows follow each other in one span.

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "compositing/decoding/dib/DibPolicy.h"
+
 #include <QImage>
 
 namespace tessaly {
@@ -7,12 +9,11 @@ namespace tessaly {
 class ByteReader;
 struct DibInfo;
 
-// Decodes the pixel data of a device-independent bitmap, which starts at the
-// reader's position, into the forms of RasterPicture: opaque BGR888 when
-// withAlpha is false (the fourth byte of 32-bit pixels is then ignored), or
-// straight-alpha ARGB32 with the alpha of 32-bit pixels when it is true.
-// Pixels that a run-length coded bitmap skips stay white (opaque) or
-// transparent (with alpha).
-QImage readDibPixels(const DibInfo& info, ByteReader& reader, bool withAlpha);
+// Decodes the pixel data of a device-independent bitmap, which start at the
+// reader's position, into an image of the bitmap's size that the caller has
+// made and filled: run-length coded bitmaps leave the pixels they skip as
+// they are. The image's format says what becomes of alpha (storeDibSpan);
+// the alpha comes from the fourth byte of 32-bit pixels or their alpha mask.
+void readDibPixels(const DibInfo& info, ByteReader& reader, QImage& image, const DibPolicy& policy);
 
 } // namespace tessaly
