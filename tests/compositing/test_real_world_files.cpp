@@ -6,6 +6,7 @@
 #include "compositing/decoding/PictureLoader.h"
 #include "compositing/picture/Bitmap24.h"
 #include "platform/Error.h"
+#include "Rasterised.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -45,13 +46,7 @@ std::vector<RealFixture> manifest(const QString& kind) {
     return rows;
 }
 
-tessaly::Bitmap24 rasterised(const QString& path) {
-    const auto picture = tessaly::loadPicture(path);
-    tessaly::Bitmap24 bitmap;
-    bitmap.resize(picture->naturalSize().width(), picture->naturalSize().height());
-    picture->rasterise(bitmap);
-    return bitmap;
-}
+using tessaly::test::rasterisedFile;
 
 // Empty when every byte is within the tolerance, else where it is not.
 std::string difference(const tessaly::Bitmap24& ours, const QImage& theirs, int tolerance) {
@@ -89,7 +84,7 @@ TEST_P(RealWorldFiles, DecodeAsTheirWritersShowThem) {
         const QImage reference = QImage(row.reference).convertToFormat(QImage::Format_RGB888);
         ASSERT_FALSE(reference.isNull()) << "unreadable reference " << qPrintable(row.reference);
         try {
-            EXPECT_EQ(difference(rasterised(row.path), reference, row.tolerance), "");
+            EXPECT_EQ(difference(rasterisedFile(row.path), reference, row.tolerance), "");
         } catch (const tessaly::Error& e) {
             ADD_FAILURE() << "refused: " << qPrintable(e.message());
         }
@@ -100,7 +95,7 @@ TEST_P(RealWorldFiles, DecodeAsTheirWritersShowThem) {
 // the same upright picture at the same size, whatever its stored rows.
 TEST(RealWorldOrientation, EveryOrientationShowsTheSameUprightPhoto) {
     const QString folder = fixtureFolder(QStringLiteral("jpeg"));
-    const tessaly::Bitmap24 upright = rasterised(folder + QStringLiteral("/orientation-1.jpg"));
+    const tessaly::Bitmap24 upright = rasterisedFile(folder + QStringLiteral("/orientation-1.jpg"));
     ASSERT_EQ(upright.width(), 48);
     ASSERT_EQ(upright.height(), 32);
     QImage expected(upright.width(), upright.height(), QImage::Format_RGB888);
@@ -113,7 +108,7 @@ TEST(RealWorldOrientation, EveryOrientationShowsTheSameUprightPhoto) {
         SCOPED_TRACE(o);
         // The stored rows were compressed turned, so the JPEG's losses differ
         // a little from those of the upright file.
-        EXPECT_EQ(difference(rasterised(folder + QStringLiteral("/orientation-%1.jpg").arg(o)),
+        EXPECT_EQ(difference(rasterisedFile(folder + QStringLiteral("/orientation-%1.jpg").arg(o)),
                              expected, 6),
                   "");
     }

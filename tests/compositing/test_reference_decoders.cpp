@@ -5,6 +5,7 @@
 #include "compositing/picture/Bitmap24.h"
 #include "compositing/decoding/PictureLoader.h"
 #include "platform/Error.h"
+#include "Rasterised.h"
 #include "support/Corpus.h"
 
 #include <cstdlib>
@@ -55,15 +56,6 @@ int largestDifference(const tessaly::test::CorpusFile& file, const tessaly::Bitm
     return largest;
 }
 
-tessaly::Bitmap24 rasterised(const QString& path) {
-    const auto picture = tessaly::loadPicture(path);
-    tessaly::Bitmap24 bitmap;
-    bitmap.setWidth(picture->naturalSize().width());
-    bitmap.setHeight(picture->naturalSize().height());
-    picture->rasterise(bitmap);
-    return bitmap;
-}
-
 class ReferenceDecoders : public ::testing::TestWithParam<const char*> {};
 
 TEST_P(ReferenceDecoders, ValidFilesMatchQtsReader) {
@@ -75,7 +67,7 @@ TEST_P(ReferenceDecoders, ValidFilesMatchQtsReader) {
             continue;
         tessaly::Bitmap24 ours;
         try {
-            ours = rasterised(file.path);
+            ours = tessaly::test::rasterisedFile(file.path);
         } catch (const tessaly::Error&) {
             continue; // the corpus test holds the files we cannot read
         }

@@ -6,6 +6,7 @@
 #include "compositing/decoding/TiffDecoder.h"
 #include "compositing/picture/Bitmap24.h"
 #include "platform/Error.h"
+#include "Rasterised.h"
 #include "TiffBuilder.h"
 
 #include <cmath>
@@ -163,11 +164,7 @@ QRgb pixelAt(const tessaly::Bitmap24& bitmap, uint32_t x, uint32_t y) {
 }
 
 tessaly::Bitmap24 rasterised(const QByteArray& file) {
-    const auto picture = tessaly::decodeTiff(file);
-    tessaly::Bitmap24 bitmap;
-    bitmap.resize(picture->naturalSize().width(), picture->naturalSize().height());
-    picture->rasterise(bitmap);
-    return bitmap;
+    return tessaly::test::rasterised(*tessaly::decodeTiff(file));
 }
 
 class TiffLayouts : public ::testing::TestWithParam<LayoutCase> {};
