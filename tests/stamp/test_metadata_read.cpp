@@ -71,6 +71,7 @@ QByteArray photoTiff(const char* mode) {
     TIFFSetField(tif, EXIFTAG_DATETIMEORIGINAL, kTakenAt);
     TIFFSetField(tif, EXIFTAG_EXPOSURETIME, 1.0 / 125);
     TIFFWriteCustomDirectory(tif, &exifAt);
+    TIFFFreeDirectory(tif);
     TIFFCreateDirectory(tif);
     TIFFSetField(tif, TIFFTAG_IMAGEWIDTH, 4);
     TIFFSetField(tif, TIFFTAG_IMAGELENGTH, 2);

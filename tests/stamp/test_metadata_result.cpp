@@ -129,6 +129,12 @@ TEST(ResultMetadata, CarriesOnlyRgbProfilesAndWhatFitsAJpeg) {
     const PhotoMetadata png = metadataForResult(picture, QSize(3, 2), OutputFormat::Png, notes);
     EXPECT_EQ(png.xmp.size(), kMaxJpegXmp + 1) << "PNG has room";
     EXPECT_TRUE(metadataForResult(picture, QSize(3, 2), OutputFormat::Bmp, notes).isEmpty());
+
+    notes.clear();
+    const PhotoMetadata large{QByteArray("II*\0", 4) + QByteArray(70000, '\0'), {}, {}, {}, {}};
+    EXPECT_TRUE(metadataForResult(large, QSize(3, 2), OutputFormat::Tiff, notes).exif.isEmpty());
+    EXPECT_EQ(notes, QStringList("its EXIF data (70004 bytes) is larger than an EXIF block holds "
+                                 "and is left out"));
 }
 
 TEST(ResolutionUnits, AreWholeNumbersInEachFormatsTerms) {

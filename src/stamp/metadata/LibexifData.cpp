@@ -1,5 +1,7 @@
 #include "stamp/metadata/LibexifData.h"
 
+#include "stamp/metadata/PhotoMetadata.h"
+
 #include <cstdlib>
 #include <cstring>
 #include <new>
@@ -28,7 +30,7 @@ LibexifData::LibexifData() : data_(newData()) {
 }
 
 LibexifData::LibexifData(const QByteArray& block) : data_(newData()) {
-    if (!startsWithTiffHeader(block) || block.size() > 0xFFFF)
+    if (!startsWithTiffHeader(block) || block.size() > kMaxExifBlock)
         return;
     const QByteArray segment = QByteArray("Exif\0\0", 6) + block;
     exif_data_load_data(data_, reinterpret_cast<const unsigned char*>(segment.constData()),

@@ -15,6 +15,10 @@ struct Resolution {
     bool operator==(const Resolution&) const = default;
 };
 
+// The largest EXIF block that is read and carried: what libexif reads, as
+// much as a JPEG segment could hold.
+constexpr qsizetype kMaxExifBlock = 0xFFFF - 6;
+
 // What a photo says about itself besides its pixels, each piece as the
 // formats store it, so that it can be carried into a result file.
 struct PhotoMetadata {

@@ -33,7 +33,11 @@ PhotoMetadata metadataForResult(const PhotoMetadata& picture, QSize size, Output
         return {};
     PhotoMetadata result;
     result.exif = exifForResult(picture.exif, size);
-    if (result.exif.isEmpty() && !picture.exif.isEmpty())
+    if (picture.exif.size() > kMaxExifBlock)
+        notes << QStringLiteral("its EXIF data (%1 bytes) is larger than an EXIF block holds "
+                                "and is left out")
+                     .arg(picture.exif.size());
+    else if (result.exif.isEmpty() && !picture.exif.isEmpty())
         notes << QStringLiteral("its EXIF data cannot be read and is left out");
     if (!picture.xmp.isEmpty())
         result.xmp = xmpForResult(picture.xmp, size);
