@@ -127,15 +127,19 @@ inline StampRun runStamp(const QString& folder, const QStringList& arguments,
     return runProgram(folder, QStringLiteral(TESSALY_STAMP_EXE), arguments, input);
 }
 
-// The same, bound by file permissions even when run as root (as CI is):
-// without the capabilities that let root read any folder.
-inline StampRun runStampUnprivileged(const QString& folder, const QStringList& arguments) {
+// The program, or another one, bound by file permissions even when run as
+// root (as CI is): without the capabilities that let root read any folder.
+inline StampRun runUnprivileged(const QString& folder, const QString& program,
+                                const QStringList& arguments) {
     if (geteuid() != 0)
-        return runStamp(folder, arguments);
+        return runProgram(folder, program, arguments);
     return runProgram(folder, QStringLiteral("setpriv"),
-                      QStringList{"--bounding-set=-dac_override,-dac_read_search",
-                                  QStringLiteral(TESSALY_STAMP_EXE)} +
+                      QStringList{"--bounding-set=-dac_override,-dac_read_search", program} +
                           arguments);
+}
+
+inline StampRun runStampUnprivileged(const QString& folder, const QStringList& arguments) {
+    return runUnprivileged(folder, QStringLiteral(TESSALY_STAMP_EXE), arguments);
 }
 
 // The files of a folder, hidden ones included, sorted by name.

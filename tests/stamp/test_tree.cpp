@@ -40,6 +40,8 @@ protected:
 } // namespace
 
 TEST_F(Tree, MirrorsTheFoldersAndReportsWhatItCannotWalk) {
+    if (runUnprivileged(dir_.path(), "ls", {"shoot/locked"}).exitCode == 0)
+        GTEST_SKIP() << "no way here to keep a folder from being read";
     struct Case {
         QStringList extra;
         QStringList expected;
