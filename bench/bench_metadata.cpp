@@ -4,6 +4,7 @@
 // Display P3 profile. Reading and editing the metadata, and the encoding of
 // the result with and without it.
 #include "compositing/decoding/JpegDecoder.h"
+#include "PhotoLike.h"
 #include "stamp/JpegWriter.h"
 #include "stamp/metadata/MetadataReader.h"
 #include "stamp/metadata/ResultMetadata.h"
@@ -20,17 +21,7 @@ constexpr int kHeight = 4000;
 tessaly::Bitmap24 photoLike() {
     tessaly::Bitmap24 b;
     b.resize(kWidth, kHeight);
-    uint32_t noise = 12345;
-    for (int y = 0; y < kHeight; ++y) {
-        uint8_t* p = b.scanLine(y);
-        for (int x = 0; x < kWidth; ++x, p += 3) {
-            noise = noise * 1664525u + 1013904223u;
-            const int grain = int(noise >> 29);
-            p[0] = uint8_t((x * 255 / kWidth + grain) & 0xFF);
-            p[1] = uint8_t((y * 255 / kHeight + grain) & 0xFF);
-            p[2] = uint8_t(((x + y) / 40 + grain) & 0xFF);
-        }
-    }
+    paintPhotoLike(kWidth, kHeight, [&](int y) { return b.scanLine(y); });
     return b;
 }
 
