@@ -37,8 +37,8 @@ struct Parser {
     }
 };
 
-// The position of the option's last value among the choices, in any letter
-// case; fallback when the option is not given.
+// The choice that the option's last value names, in any letter case;
+// fallback when the option is not given.
 template <typename T, std::size_t N>
 T choice(const QCommandLineParser& qt, const QCommandLineOption& option,
          const std::pair<const char*, T> (&choices)[N], T fallback) {
@@ -187,7 +187,7 @@ QString stampHelpText() {
         "\n"
         "Exit status:\n"
         "  0  all stamped (or skipped)\n"
-        "  1  some failed\n"
+        "  1  some failed, or a folder could not be read\n"
         "  2  the command line is wrong\n");
 }
 
