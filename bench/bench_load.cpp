@@ -1,10 +1,11 @@
 // Loading and rasterising a 24-megapixel picture (6000 x 4000), the size of a
 // common camera photo. The JPEG and PNG inputs are written at start into a
 // temporary folder with libjpeg and libpng.
-#include "compositing/picture/Bitmap24.h"
 #include "compositing/decoding/PictureLoader.h"
-#include "compositing/preview/PreviewScaler.h"
+#include "compositing/picture/Bitmap24.h"
 #include "compositing/picture/RasterPicture.h"
+#include "compositing/preview/PreviewScaler.h"
+#include "PhotoLike.h"
 
 #include <benchmark/benchmark.h>
 #include <cstdio>
@@ -19,21 +20,9 @@ namespace {
 constexpr int kWidth = 6000;
 constexpr int kHeight = 4000;
 
-// A photo-like test image: smooth gradients with some fine texture, so that
-// neither coder finds it unusually easy.
 QImage photoLike() {
     QImage image(kWidth, kHeight, QImage::Format_RGB888);
-    uint32_t noise = 12345;
-    for (int y = 0; y < kHeight; ++y) {
-        uchar* p = image.scanLine(y);
-        for (int x = 0; x < kWidth; ++x, p += 3) {
-            noise = noise * 1664525u + 1013904223u;
-            const int grain = int(noise >> 29);
-            p[0] = uchar((x * 255 / kWidth + grain) & 0xFF);
-            p[1] = uchar((y * 255 / kHeight + grain) & 0xFF);
-            p[2] = uchar(((x + y) / 40 + grain) & 0xFF);
-        }
-    }
+    paintPhotoLike(kWidth, kHeight, [&](int y) { return image.scanLine(y); });
     return image;
 }
 

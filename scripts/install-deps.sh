@@ -15,7 +15,7 @@ packages=(
   libcurl4-openssl-dev libpng-dev libjpeg-dev libgif-dev libtiff-dev libexif-dev libpcre2-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   openssl
-  desktop-file-utils appstream man-db
+  desktop-file-utils appstream man-db parallel
 )
 for extra in "$@"; do
   case "$extra" in

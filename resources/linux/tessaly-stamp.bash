@@ -20,10 +20,20 @@ _tessaly_stamp() {
     ((COMP_CWORD > 0)) && prev=${COMP_WORDS[COMP_CWORD - 1]}
     COMPREPLY=()
     case $prev in
-    -t | --transparency | --quality | -j | --jobs)
+    -t | --transparency | --quality | -j | --jobs | --name)
         return ;;
     --format)
         COMPREPLY=($(compgen -W 'bmp png jpeg tiff' -- "$cur"))
+        return ;;
+    --sampling)
+        COMPREPLY=($(compgen -W '444 422 420' -- "$cur"))
+        return ;;
+    --existing)
+        COMPREPLY=($(compgen -W 'replace skip fail' -- "$cur"))
+        return ;;
+    --files-from)
+        compopt -o filenames 2>/dev/null
+        COMPREPLY=($(compgen -f -- "$cur"))
         return ;;
     -d | --output-dir)
         compopt -o filenames 2>/dev/null
@@ -36,7 +46,9 @@ _tessaly_stamp() {
     esac
     if [[ $cur == -* ]]; then
         COMPREPLY=($(compgen -W '-w --watermark -t --transparency -o --output -d --output-dir
-            --format --quality -j --jobs -q --quiet --help --version' -- "$cur"))
+            --format --quality --sampling --strip -r --recursive --follow-links --name
+            --existing --files-from -0 --null -n --dry-run -j --jobs -q --quiet --help
+            --version' -- "$cur"))
         return
     fi
     # The watermark and the pictures to stamp.

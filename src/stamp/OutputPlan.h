@@ -1,5 +1,6 @@
 #pragma once
 
+#include "stamp/FolderWalk.h"
 #include "stamp/OutputFormat.h"
 #include "stamp/StampOptions.h"
 
@@ -13,12 +14,16 @@ struct StampJob {
     QString output;
     OutputFormat format = OutputFormat::Bmp;
     // Why this picture is not stamped (its output would replace an input, the
-    // watermark or another picture's result); empty when it is.
+    // watermark or another picture's result, or exists and --existing fail
+    // says so); empty when it is.
     QString refusal;
+    bool skip = false; // the output exists and --existing skip leaves it
 };
 
-// The output name and format of every input, in the order given. With -d the
-// folder must exist already, so that names can be compared with the inputs.
-std::vector<StampJob> planStampJobs(const StampOptions& options);
+// The output name and format of every picture, in the order given: with -o
+// the one name; with -d the name pattern's, under the folders between a
+// walked folder and the picture (which need not exist yet).
+std::vector<StampJob> planStampJobs(const StampOptions& options,
+                                    const std::vector<FoundPicture>& pictures);
 
 } // namespace tessaly

@@ -10,34 +10,30 @@ namespace tessaly {
 
 namespace {
 
-QByteArray encoded(const Bitmap24& result, OutputFormat format, int quality,
-                   const QByteArray& exif) {
+QByteArray encoded(const Bitmap24& result, OutputFormat format, const JpegSettings& jpeg,
+                   const PhotoMetadata& metadata) {
     switch (format) {
     case OutputFormat::Png:
-        return encodePng(result, exif);
+        return encodePng(result, metadata);
     case OutputFormat::Jpeg:
-        return encodeJpeg(result, quality, exif);
+        return encodeJpeg(result, jpeg, metadata);
     case OutputFormat::Tiff:
     case OutputFormat::Bmp:
         break;
     }
-    return encodeTiff(result);
+    return encodeTiff(result, metadata);
 }
 
 } // namespace
 
-bool carriesExif(OutputFormat format) {
-    return format == OutputFormat::Jpeg || format == OutputFormat::Png;
-}
-
-void writeResult(const Bitmap24& result, const QString& path, OutputFormat format, int quality,
-                 const QByteArray& exif) {
+void writeResult(const Bitmap24& result, const QString& path, OutputFormat format,
+                 const JpegSettings& jpeg, const PhotoMetadata& metadata) {
     if (format == OutputFormat::Bmp) {
         saveBmp(result, path);
         return;
     }
     // Encoded before the file is made, so a failed encoding leaves nothing.
-    const QByteArray bytes = encoded(result, format, quality, exif);
+    const QByteArray bytes = encoded(result, format, jpeg, metadata);
     replaceFile(path, bytes);
 }
 

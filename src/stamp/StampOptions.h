@@ -1,12 +1,16 @@
 #pragma once
 
 #include "platform/Error.h"
+#include "stamp/JpegWriter.h"
 #include "stamp/OutputFormat.h"
 
 #include <optional>
 #include <QStringList>
 
 namespace tessaly {
+
+// What happens to a picture whose output exists already (--existing).
+enum class ExistingOutput { Replace, Skip, Fail };
 
 // What the command line of tessaly-stamp asks for.
 struct StampOptions {
@@ -15,11 +19,19 @@ struct StampOptions {
     QString output;         // -o, for one input
     QString outputDir;      // -d, for any number of inputs
     std::optional<OutputFormat> format;
-    int quality = 92;
+    JpegSettings jpeg;
     int jobs = 0; // 0: one per core
     bool quiet = false;
     bool help = false;
     bool version = false;
+    bool recursive = false;             // -r: folders among the inputs are walked
+    bool followLinks = false;           // and links to folders followed
+    std::optional<QString> namePattern; // --name; the default when not given
+    ExistingOutput existing = ExistingOutput::Replace;
+    QString filesFrom;         // --files-from, "-" for standard input
+    bool nulSeparated = false; // -0: its names end with a zero byte, not a line's end
+    bool dryRun = false;
+    bool strip = false;
     QStringList inputs;
 };
 

@@ -1,6 +1,7 @@
 #include "stamp/TiffWriter.h"
 
 #include "platform/Error.h"
+#include "stamp/TiffExifDirectories.h"
 
 #include <algorithm>
 #include <cstdarg>
@@ -85,6 +86,53 @@ void setFields(TIFF* tif, const Bitmap24& bitmap) {
     TIFFSetField(tif, TIFFTAG_ROWSPERSTRIP, TIFFDefaultStripSize(tif, 0));
 }
 
+// The EXIF block's tags of the first directory that describe the picture
+// rather than its storage, all text.
+constexpr uint16_t kDescriptiveTags[] = {
+    TIFFTAG_IMAGEDESCRIPTION, TIFFTAG_MAKE,   TIFFTAG_MODEL,        TIFFTAG_SOFTWARE,
+    TIFFTAG_DATETIME,         TIFFTAG_ARTIST, TIFFTAG_HOSTCOMPUTER, TIFFTAG_COPYRIGHT,
+};
+constexpr uint16_t kTypeAscii = 2;
+
+void setDescriptiveTags(TIFF* tif, const std::vector<ExifField>& picture) {
+    for (const ExifField& f : picture) {
+        const bool wanted = std::find(std::begin(kDescriptiveTags), std::end(kDescriptiveTags),
+                                      f.tag) != std::end(kDescriptiveTags);
+        if (wanted && f.type == kTypeAscii)
+            TIFFSetField(tif, f.tag,
+                         QByteArray(f.data.constData()).constData()); // to its first zero
+    }
+}
+
+void setResolution(TIFF* tif, const Resolution& r) {
+    using Unit = Resolution::Unit;
+    TIFFSetField(tif, TIFFTAG_XRESOLUTION, float(r.x));
+    TIFFSetField(tif, TIFFTAG_YRESOLUTION, float(r.y));
+    TIFFSetField(tif, TIFFTAG_RESOLUTIONUNIT,
+                 r.unit == Unit::Inch         ? RESUNIT_INCH
+                 : r.unit == Unit::Centimetre ? RESUNIT_CENTIMETER
+                                              : RESUNIT_NONE);
+}
+
+void setBytes(TIFF* tif, uint32_t tag, const QByteArray& bytes) {
+    if (!bytes.isEmpty())
+        TIFFSetField(tif, tag, uint32_t(bytes.size()), bytes.constData());
+}
+
+void setMetadata(TIFF* tif, const PhotoMetadata& m, const TiffExifDirectories& directories) {
+    setBytes(tif, TIFFTAG_ICCPROFILE, m.icc);
+    setBytes(tif, TIFFTAG_XMLPACKET, m.xmp);
+    // Readers take the IPTC tag for 32-bit values: whole ones, zero-padded.
+    setBytes(tif, TIFFTAG_RICHTIFFIPTC,
+             m.iptc.isEmpty() ? m.iptc : m.iptc + QByteArray(-m.iptc.size() & 3, '\0'));
+    if (m.resolution)
+        setResolution(tif, *m.resolution);
+    if (directories.exif)
+        TIFFSetField(tif, TIFFTAG_EXIFIFD, uint64_t(directories.exif));
+    if (directories.gps)
+        TIFFSetField(tif, TIFFTAG_GPSIFD, uint64_t(directories.gps));
+}
+
 void writeRows(TIFF* tif, const Bitmap24& bitmap, const char* message) {
     std::vector<uint8_t> rgb(std::size_t(bitmap.width()) * 3);
     for (int y = 0; y < bitmap.height(); ++y) {
@@ -116,15 +164,23 @@ struct TiffHandle {
 
 } // namespace
 
-QByteArray encodeTiff(const Bitmap24& bitmap) {
+QByteArray encodeTiff(const Bitmap24& bitmap, const PhotoMetadata& metadata) {
+    const ExifFields exif = exifFields(metadata.exif);
     TiffSink sink;
     {
         TiffHandle h;
-        h.tif = TIFFClientOpenExt("result", "w", &sink, refuseRead, writeData, seekData, closeData,
+        h.tif = TIFFClientOpenExt("result", "wl", &sink, refuseRead, writeData, seekData, closeData,
                                   dataSize, nullptr, nullptr, h.options);
         if (!h.tif)
             fail(h.message);
+        // libtiff has written the 8-byte header and puts everything else at
+        // the file's end: the EXIF directories go right after the header.
+        const TiffExifDirectories directories =
+            layOutExifDirectories(exif, uint32_t(sink.bytes.size()));
+        sink.bytes.insert(sink.bytes.end(), directories.bytes.begin(), directories.bytes.end());
         setFields(h.tif, bitmap);
+        setDescriptiveTags(h.tif, exif.picture);
+        setMetadata(h.tif, metadata, directories);
         writeRows(h.tif, bitmap, h.message);
         if (!TIFFWriteDirectory(h.tif))
             fail(h.message);

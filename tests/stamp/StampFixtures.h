@@ -4,14 +4,20 @@
 // the program itself.
 
 #include "compositing/picture/Bitmap24.h"
-#include "compositing/writing/BmpWriter.h"
 #include "compositing/PictureFixtures.h"
+#include "compositing/writing/BmpWriter.h"
 #include "stamp/JpegWriter.h"
 
+#include <gtest/gtest.h>
 #include <QDir>
+#include <QDirIterator>
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
+#include <QSize>
+#include <QTemporaryDir>
 #include <random>
+#include <unistd.h>
 
 namespace tessaly::test {
 
@@ -86,7 +92,7 @@ inline void writePicture(const QString& path, int width, int height, unsigned se
     else if (path.endsWith(QLatin1String(".gif")))
         writeFile(path, randomGif(width, height, seed));
     else if (path.endsWith(QLatin1String(".jpg")))
-        writeFile(path, encodeJpeg(photoBitmap(width, height, seed), 90, {}));
+        writeFile(path, encodeJpeg(photoBitmap(width, height, seed), {90}, {}));
     else
         writeFile(path, bmpBytes(photoBitmap(width, height, seed)));
 }
@@ -96,11 +102,16 @@ struct StampRun {
     QString out, err;
 };
 
-// Runs tessaly-stamp in folder with the arguments and waits for it.
-inline StampRun runStamp(const QString& folder, const QStringList& arguments) {
+// Runs a program in folder with the arguments, the input on its standard
+// input, and waits for it.
+inline StampRun runProgram(const QString& folder, const QString& program,
+                           const QStringList& arguments, const QByteArray& input = {}) {
     QProcess p;
     p.setWorkingDirectory(folder);
-    p.start(QStringLiteral(TESSALY_STAMP_EXE), arguments);
+    p.start(program, arguments);
+    p.waitForStarted();
+    p.write(input);
+    p.closeWriteChannel();
     StampRun run;
     if (!p.waitForFinished(120000) || p.exitStatus() != QProcess::NormalExit)
         return run;
@@ -110,9 +121,68 @@ inline StampRun runStamp(const QString& folder, const QStringList& arguments) {
     return run;
 }
 
+// Runs tessaly-stamp in folder with the arguments and waits for it.
+inline StampRun runStamp(const QString& folder, const QStringList& arguments,
+                         const QByteArray& input = {}) {
+    return runProgram(folder, QStringLiteral(TESSALY_STAMP_EXE), arguments, input);
+}
+
+// The program, or another one, bound by file permissions even when run as
+// root (as CI is): without the capabilities that let root read any folder.
+inline StampRun runUnprivileged(const QString& folder, const QString& program,
+                                const QStringList& arguments) {
+    if (geteuid() != 0)
+        return runProgram(folder, program, arguments);
+    return runProgram(folder, QStringLiteral("setpriv"),
+                      QStringList{"--bounding-set=-dac_override,-dac_read_search", program} +
+                          arguments);
+}
+
+inline StampRun runStampUnprivileged(const QString& folder, const QStringList& arguments) {
+    return runUnprivileged(folder, QStringLiteral(TESSALY_STAMP_EXE), arguments);
+}
+
 // The files of a folder, hidden ones included, sorted by name.
 inline QStringList filesIn(const QString& folder) {
     return QDir(folder).entryList(QDir::Files | QDir::Hidden, QDir::Name);
 }
+
+// A temporary folder with a watermark, logo.png, in which tests run the
+// program as a user would.
+class StampFolder : public ::testing::Test {
+protected:
+    explicit StampFolder(QSize logo) : logo_(logo) {}
+    void SetUp() override {
+        ASSERT_TRUE(dir_.isValid());
+        writePicture(path("logo.png"), logo_.width(), logo_.height(), 3);
+    }
+    QString path(const QString& name) const { return dir_.filePath(name); }
+    // Runs the program here with the watermark and the arguments.
+    StampRun stamp(const QStringList& arguments, const QByteArray& input = {}) const {
+        return runStamp(dir_.path(), QStringList{"-w", "logo.png"} + arguments, input);
+    }
+    // Every file below the folder, by its path there, sorted.
+    QStringList tree(const QString& folder) const {
+        const QString root = path(folder) + QLatin1Char('/');
+        QStringList files;
+        QDirIterator it(root, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
+        while (it.hasNext())
+            files << it.next().mid(root.size());
+        files.sort();
+        return files;
+    }
+    // Writes pictures of the kinds their names say, making their folders.
+    void writePictures(std::initializer_list<const char*> names, int width, int height) const {
+        for (const char* name : names) {
+            QDir(dir_.path()).mkpath(QFileInfo(path(name)).path());
+            writePicture(path(name), width, height, 4);
+        }
+    }
+
+    QTemporaryDir dir_;
+
+private:
+    QSize logo_;
+};
 
 } // namespace tessaly::test

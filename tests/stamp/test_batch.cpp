@@ -14,19 +14,9 @@ using namespace tessaly::test;
 
 namespace {
 
-class Batch : public ::testing::Test {
+class Batch : public StampFolder {
 protected:
-    void SetUp() override {
-        ASSERT_TRUE(dir_.isValid());
-        writePicture(path("logo.png"), 12, 9, 3);
-    }
-    QString path(const QString& name) const { return dir_.filePath(name); }
-    StampRun stamp(QStringList arguments) const {
-        arguments.prepend(QStringLiteral("logo.png"));
-        arguments.prepend(QStringLiteral("-w"));
-        return runStamp(dir_.path(), arguments);
-    }
-    QTemporaryDir dir_;
+    Batch() : StampFolder(QSize(12, 9)) {}
 };
 
 bool isTemporaryName(const QString& name) {

@@ -3,6 +3,7 @@
 
 #include "compositing/blend/Composition.h"
 #include "compositing/decoding/PictureLoader.h"
+#include "MetadataProbe.h"
 #include "stamp/ResultWriter.h"
 #include "StampFixtures.h"
 
@@ -43,7 +44,7 @@ TEST(ResultWriter, WritesThePixelsInEveryFormat) {
          {Case{"r.png", OutputFormat::Png, 0, 0}, Case{"r.tif", OutputFormat::Tiff, 0, 0},
           Case{"r.bmp", OutputFormat::Bmp, 0, 0}, Case{"r.jpg", OutputFormat::Jpeg, 40, 5}}) {
         const QString path = dir.filePath(QString::fromLatin1(c.name));
-        writeResult(result, path, c.format, 92, {});
+        writeResult(result, path, c.format, {}, {});
         const Bitmap24 back = rasterisedPicture(*loadPicture(path));
         ASSERT_EQ(back.width(), result.width()) << c.name;
         ASSERT_EQ(back.height(), result.height()) << c.name;
@@ -58,9 +59,27 @@ TEST(ResultWriter, LeavesNoFileWhenItCannotWrite) {
     QTemporaryDir dir;
     const Bitmap24 result = photoBitmap(8, 8, 5);
     for (OutputFormat f : {OutputFormat::Png, OutputFormat::Jpeg, OutputFormat::Tiff})
-        EXPECT_THROW(writeResult(result, dir.filePath("missing/r"), f, 92, {}), Error);
-    EXPECT_THROW(
-        writeResult(result, dir.filePath("r.jpg"), OutputFormat::Jpeg, 92, QByteArray(70000, 'x')),
-        Error); // larger than one JPEG segment
+        EXPECT_THROW(writeResult(result, dir.filePath("missing/r"), f, {}, {}), Error);
+    PhotoMetadata oversized;
+    oversized.exif = QByteArray(70000, 'x'); // larger than one JPEG segment
+    EXPECT_THROW(writeResult(result, dir.filePath("r.jpg"), OutputFormat::Jpeg, {}, oversized),
+                 Error);
     EXPECT_TRUE(filesIn(dir.path()).isEmpty());
+}
+
+TEST(JpegWriter, SamplesColourAsAsked) {
+    const Bitmap24 result = photoBitmap(32, 16, 5);
+    struct Case {
+        ChromaSampling sampling;
+        int h, v; // the luma component's factors over the chroma components' 1 x 1
+    };
+    for (const Case& c : {Case{ChromaSampling::Full444, 1, 1}, Case{ChromaSampling::Half422, 2, 1},
+                          Case{ChromaSampling::Quarter420, 2, 2}}) {
+        readJpegHeader(
+            encodeJpeg(result, {80, c.sampling}, {}), [&](jpeg_decompress_struct& cinfo) {
+                EXPECT_EQ(cinfo.comp_info[0].h_samp_factor, c.h);
+                EXPECT_EQ(cinfo.comp_info[0].v_samp_factor, c.v);
+                EXPECT_EQ(cinfo.comp_info[1].h_samp_factor * cinfo.comp_info[1].v_samp_factor, 1);
+            });
+    }
 }

@@ -51,12 +51,22 @@ QString pictureExtension(const QString& path) {
     return dot >= start ? path.mid(dot + 1) : QString();
 }
 
-std::unique_ptr<Picture> loadPicture(const QString& path) {
+bool readsPictureExtension(const QString& extension) {
+    return decoderFor(extension) != nullptr;
+}
+
+std::unique_ptr<Picture> loadPicture(const QString& path, QByteArray& fileBytes) {
     const QString extension = pictureExtension(path);
     const Decoder decode = decoderFor(extension);
     if (!decode)
         throw Error(format("Unknown picture file extension (.%s)", {extension}));
-    return decode(readPictureFile(path, kMaxPictureFileBytes));
+    fileBytes = readPictureFile(path, kMaxPictureFileBytes);
+    return decode(fileBytes);
+}
+
+std::unique_ptr<Picture> loadPicture(const QString& path) {
+    QByteArray bytes;
+    return loadPicture(path, bytes);
 }
 
 } // namespace tessaly

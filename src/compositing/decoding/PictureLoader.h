@@ -17,10 +17,16 @@ constexpr int64_t kMaxPictureFileBytes = (int64_t(1) << 30) + (int64_t(1) << 20)
 // of the file name, empty when the name has none.
 QString pictureExtension(const QString& path);
 
+// Whether the loader reads files of this extension (any letter case).
+bool readsPictureExtension(const QString& extension);
+
 // Reads the file at path with the decoder that its extension names (bmp, jpg,
 // jpeg, png, gif, ico, wmf, emf, tif, tiff, in any letter case); the content
 // is never examined to choose. Raises for an unknown extension, a file that
 // cannot be opened or read, and content the decoder rejects.
 std::unique_ptr<Picture> loadPicture(const QString& path);
+// The same, handing over the file's bytes as well, for a caller that reads
+// more of the file than its pixels and should not read the file twice.
+std::unique_ptr<Picture> loadPicture(const QString& path, QByteArray& fileBytes);
 
 } // namespace tessaly
