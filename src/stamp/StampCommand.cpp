@@ -3,6 +3,7 @@
 #include "about/VersionInfo.h"
 #include "compositing/blend/Composition.h"
 #include "compositing/decoding/PictureLoader.h"
+#include "compositing/picture/PixelBuffer.h"
 #include "stamp/BatchRunner.h"
 #include "stamp/OutputPlan.h"
 #include "stamp/ProgressLine.h"
@@ -52,6 +53,10 @@ int stampAll(const StampOptions& options, const Bitmap24& watermark, const Stamp
     const auto work = [&](std::size_t item) {
         stampPicture(jobs[item], watermark, options.transparency, options.quality);
     };
+    // Each job keeps up to two picture buffers (the decoded picture and the
+    // result) for its next picture, whose first touch would cost more than
+    // the decoding.
+    setPixelCacheLimit(2 * std::size_t(jobCount(options)));
     const std::size_t failed = runBatch(jobs.size(), jobCount(options), work, events, stop);
     progress.finish();
     if (stop.load())

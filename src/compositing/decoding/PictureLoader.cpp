@@ -15,22 +15,32 @@ namespace tessaly {
 namespace {
 
 using Decoder = std::unique_ptr<Picture> (*)(const QByteArray&);
+// A decoder that can announce rows as they are decoded.
+using RowDecoder = std::unique_ptr<Picture> (*)(const QByteArray&, DecodedRows*);
 
 struct Kind {
     const char* extension;
     Decoder decode;
+    RowDecoder decodeRows = nullptr;
 };
 
 constexpr Kind kKinds[] = {
-    {"bmp", decodeBmp},  {"jpg", decodeJpeg},  {"jpeg", decodeJpeg}, {"png", decodePng},
-    {"gif", decodeGif},  {"ico", decodeIco},   {"wmf", decodeWmf},   {"emf", decodeEmf},
-    {"tif", decodeTiff}, {"tiff", decodeTiff},
+    {"bmp", decodeBmp},
+    {"jpg", decodeJpeg, decodeJpeg},
+    {"jpeg", decodeJpeg, decodeJpeg},
+    {"png", decodePng, decodePng},
+    {"gif", decodeGif},
+    {"ico", decodeIco},
+    {"wmf", decodeWmf},
+    {"emf", decodeEmf},
+    {"tif", decodeTiff},
+    {"tiff", decodeTiff},
 };
 
-Decoder decoderFor(const QString& extension) {
+const Kind* kindFor(const QString& extension) {
     for (const Kind& kind : kKinds) {
         if (extension.compare(QLatin1String(kind.extension), Qt::CaseInsensitive) == 0)
-            return kind.decode;
+            return &kind;
     }
     return nullptr;
 }
@@ -51,12 +61,15 @@ QString pictureExtension(const QString& path) {
     return dot >= start ? path.mid(dot + 1) : QString();
 }
 
-std::unique_ptr<Picture> loadPicture(const QString& path) {
+std::unique_ptr<Picture> loadPicture(const QString& path, DecodedRows* listener) {
     const QString extension = pictureExtension(path);
-    const Decoder decode = decoderFor(extension);
-    if (!decode)
+    const Kind* kind = kindFor(extension);
+    if (!kind)
         throw Error(format("Unknown picture file extension (.%s)", {extension}));
-    return decode(readPictureFile(path, kMaxPictureFileBytes));
+    const QByteArray bytes = readPictureFile(path, kMaxPictureFileBytes);
+    if (listener && kind->decodeRows)
+        return kind->decodeRows(bytes, listener);
+    return kind->decode(bytes);
 }
 
 } // namespace tessaly

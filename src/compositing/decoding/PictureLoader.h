@@ -1,5 +1,6 @@
 #pragma once
 
+#include "compositing/decoding/DecodedRows.h"
 #include "compositing/picture/Picture.h"
 
 #include <cstdint>
@@ -20,7 +21,9 @@ QString pictureExtension(const QString& path);
 // Reads the file at path with the decoder that its extension names (bmp, jpg,
 // jpeg, png, gif, ico, wmf, emf, tif, tiff, in any letter case); the content
 // is never examined to choose. Raises for an unknown extension, a file that
-// cannot be opened or read, and content the decoder rejects.
-std::unique_ptr<Picture> loadPicture(const QString& path);
+// cannot be opened or read, and content the decoder rejects. A listener, when
+// given, hears of the rows of a picture decoded straight into a 24-bit bitmap
+// as they are done (upright JPEG photos, opaque PNGs); others never call it.
+std::unique_ptr<Picture> loadPicture(const QString& path, DecodedRows* listener = nullptr);
 
 } // namespace tessaly
