@@ -8,35 +8,17 @@
 # The photos are made in a temporary folder and removed afterwards.
 set -euo pipefail
 
-root=$(cd "$(dirname "$0")/.." && pwd)
-stamp=${TESSALY_STAMP:-$root/build/release/src/stamp/tessaly-stamp}
 photos=${PHOTOS:-8}
 runs=${RUNS:-3}
-cores=$(nproc)
-
-bash "$root/scripts/install-deps.sh" bench
-[[ -x $stamp ]] || { echo "build tessaly-stamp first: cmake --workflow --preset release" >&2; exit 1; }
-
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-cd "$work"
+source "$(dirname "$0")/compare-common.sh"
+compare_setup
 
 # A photo-like 6000 x 4000 picture: a gradient with grain, saved at quality 92.
 convert -size 6000x4000 gradient:'#203550'-'#f0c080' -attenuate 0.5 +noise Gaussian \
     -quality 92 seed.jpg
 mkdir photos
 for i in $(seq -w 1 "$photos"); do cp seed.jpg "photos/photo$i.jpg"; done
-# The logo: a red badge with a white dot on a transparent background.
-convert -size 300x100 xc:none -fill '#c02030' -draw 'roundrectangle 8,8 292,92 20,20' \
-    -fill white -draw 'circle 60,50 60,78' -fill '#202020' -draw 'rectangle 110,35 270,65' \
-    -depth 8 PNG32:logo.png
-
-# Tessaly's default transparency 125 gives the watermark 131/256 = 51.2 %.
-# libvips has no tiling blend in one command: its overlay is made once here,
-# outside the timing (the logo tiled to the photo size, its alpha at 51.2 %).
-vips replicate logo.png tiled.v 20 40
-vips linear tiled.v faded.v "1 1 1 0.512" "0 0 0 0"
-vips cast faded.v overlay.v uchar
+make_logo
 
 im_jpeg='composite -dissolve 51.2 -tile logo.png {} -quality 92 -sampling-factor 2x2 out/$(basename {})'
 im_bmp='composite -dissolve 51.2 -tile logo.png {} BMP3:out/$(basename {} .jpg).bmp'
