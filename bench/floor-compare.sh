@@ -52,11 +52,12 @@ hyperfine --warmup 1 --runs "$runs" --prepare 'rm -rf out; mkdir out' --export-j
     -n 'ImageMagick batch to BMP' "$each '$im_bmp'"
 load_after=$(cut -d' ' -f1-3 /proc/loadavg)
 
+machine="$(nproc) cores of $(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2 | sed 's/^ //')"
+about="$machine, $(date -u +%F); load average before $load_before, after $load_after"
 echo
-echo "$(nproc) cores of $(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2 | sed 's/^ //'), $(date -u +%F)"
-echo "load average before: $load_before; after: $load_after; $runs runs each, batch of $photos photos"
+echo "$about; $runs runs each, a batch of $photos photos"
 echo
 python3 "$root/bench/floor_table.py" runs.json table.dat
-gnuplot -e "data='table.dat'; out='$chart'" "$root/bench/floor-chart.gp"
+gnuplot -e "data='table.dat'; out='$chart'; subtitle='$about'" "$root/bench/floor-chart.gp"
 echo
 echo "chart: $chart"
