@@ -1,7 +1,8 @@
 #include "settings/SettingsStore.h"
 
 #include "platform/Error.h"
-#include "settings/AtomicFile.h"
+#include "platform/FileReplacer.h"
+#include "settings/FileLock.h"
 #include "settings/RegFile.h"
 
 #include <QDir>
@@ -44,7 +45,7 @@ void SettingsStore::change(const std::function<void(RegDocument&)>& edit) {
     const QByteArray bytes = writeRegFile(document);
     if (bytes.size() > kMaxRegFileBytes)
         throw Error(format("The settings file \"%s\" would grow too large", {file_}));
-    replaceFileAtomically(file_, bytes);
+    replaceFile(file_, bytes, 0600);
 }
 
 } // namespace tessaly

@@ -1,7 +1,7 @@
 #include "stamp/ResultWriter.h"
 
 #include "compositing/writing/BmpWriter.h"
-#include "compositing/writing/FileReplacer.h"
+#include "platform/FileReplacer.h"
 #include "stamp/JpegWriter.h"
 #include "stamp/PngWriter.h"
 #include "stamp/TiffWriter.h"
@@ -38,9 +38,7 @@ void writeResult(const Bitmap24& result, const QString& path, OutputFormat forma
     }
     // Encoded before the file is made, so a failed encoding leaves nothing.
     const QByteArray bytes = encoded(result, format, quality, exif);
-    FileReplacer file(path);
-    file.write(bytes.constData(), std::size_t(bytes.size()));
-    file.commit();
+    replaceFile(path, bytes);
 }
 
 } // namespace tessaly

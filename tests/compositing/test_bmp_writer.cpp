@@ -11,6 +11,7 @@
 #include <QTemporaryDir>
 #include <sys/mount.h>
 #include <sys/resource.h>
+#include <unistd.h>
 
 using namespace tessaly;
 using tessaly::test::randomBitmap;
@@ -142,11 +143,13 @@ private:
     void (*previous_)(int) = nullptr;
 };
 
-// A 64 KiB tmpfs mounted over a folder; needs the right to mount.
+// A 64 KiB tmpfs mounted over a folder, by default with room for files
+// without number; needs the right to mount.
 class SmallDisk {
 public:
-    explicit SmallDisk(const QString& folder) : folder_(QFile::encodeName(folder)) {
-        mounted_ = mount("tessaly-test", folder_.constData(), "tmpfs", 0, "size=64k") == 0;
+    explicit SmallDisk(const QString& folder, const char* options = "size=64k")
+        : folder_(QFile::encodeName(folder)) {
+        mounted_ = mount("tessaly-test", folder_.constData(), "tmpfs", 0, options) == 0;
     }
     ~SmallDisk() {
         if (mounted_)
@@ -194,3 +197,77 @@ INSTANTIATE_TEST_SUITE_P(Ways, BmpWriterCramped,
                              return info.param == Cramped::FileSizeLimit ? "FileSizeLimit"
                                                                          : "FullDisk";
                          });
+
+namespace {
+
+// The superuser may create files in any folder: while this lives it acts as
+// the user nobody, so that a folder's permissions hold for it as for anyone.
+class AsPlainUser {
+public:
+    AsPlainUser() : dropped_(geteuid() == 0 && seteuid(65534) == 0) {}
+    ~AsPlainUser() {
+        if (dropped_)
+            (void)seteuid(0);
+    }
+
+private:
+    bool dropped_;
+};
+
+constexpr QFile::Permissions kReadAll =
+    QFile::ReadOwner | QFile::ReadUser | QFile::ReadGroup | QFile::ReadOther;
+constexpr QFile::Permissions kWriteAll =
+    QFile::WriteOwner | QFile::WriteUser | QFile::WriteGroup | QFile::WriteOther;
+constexpr QFile::Permissions kEnterAll =
+    QFile::ExeOwner | QFile::ExeUser | QFile::ExeGroup | QFile::ExeOther;
+
+} // namespace
+
+// A folder without the right to add a file still lets its files be saved over,
+// in place; a new name there is refused with the system's reason.
+TEST(BmpWriter, SavesInPlaceWhereTheFolderTakesNoNewFile) {
+    QTemporaryDir dir;
+    QFile::setPermissions(dir.path(), kReadAll | kEnterAll | QFile::WriteOwner);
+    const Bitmap24 bitmap = randomBitmap(3, 2, 26);
+    saveBmp(bitmap, dir.filePath("expected.bmp"));
+    const QString folder = dir.filePath("closed");
+    ASSERT_TRUE(QDir(dir.path()).mkdir("closed"));
+    const QString path = folder + "/out.bmp";
+    writeAll(path, QByteArray(5000, 'x')); // longer than the result: its tail must go
+    QFile::setPermissions(path, kReadAll | kWriteAll);
+    QFile::setPermissions(folder, kReadAll | kEnterAll);
+    QString refused;
+    {
+        AsPlainUser user;
+        saveBmp(bitmap, path);
+        refused = errorOf(bitmap, folder + "/new.bmp");
+    }
+    QFile::setPermissions(folder, kReadAll | kEnterAll | QFile::WriteOwner);
+    EXPECT_EQ(readAll(path), readAll(dir.filePath("expected.bmp")));
+    EXPECT_EQ(refused,
+              QStringLiteral("Cannot create file \"%1/new.bmp\". Access is denied.").arg(folder));
+    EXPECT_EQ(QDir(folder).entryList(QDir::Files | QDir::Hidden), QStringList{"out.bmp"});
+}
+
+// Written in place, the file is overwritten only once the disk is known to
+// hold the whole result; a disk without that room keeps the old file whole.
+TEST(BmpWriter, SavesInPlaceOnlyWithRoomForTheWholeFile) {
+    QTemporaryDir dir;
+    const QString folder = dir.filePath("disk");
+    QDir(dir.path()).mkdir("disk");
+    SmallDisk disk(folder, "size=64k,nr_inodes=2"); // the folder and one file
+    if (!disk.mounted())
+        GTEST_SKIP() << "cannot mount a small tmpfs here: " << strerror(errno);
+    const QString path = folder + "/out.bmp";
+    const QByteArray old(3000, 'o');
+    writeAll(path, old);
+    EXPECT_EQ(errorOf(randomBitmap(300, 300, 27), path), // 270 000 bytes
+              QStringLiteral("Cannot create file \"%1\". %2")
+                  .arg(path, QString::fromLocal8Bit(strerror(ENOSPC))));
+    EXPECT_EQ(readAll(path), old);
+    const Bitmap24 fits = randomBitmap(40, 40, 28);
+    saveBmp(fits, path);
+    EXPECT_EQ(readAll(path).mid(54),
+              QByteArray(reinterpret_cast<const char*>(fits.bits()), qsizetype(fits.byteSize())));
+    EXPECT_EQ(QDir(folder).entryList(QDir::Files | QDir::Hidden), QStringList{"out.bmp"});
+}

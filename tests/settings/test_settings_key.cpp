@@ -1,5 +1,5 @@
 #include "platform/Error.h"
-#include "settings/AtomicFile.h"
+#include "settings/FileLock.h"
 #include "settings/IntegerText.h"
 #include "settings/RegFile.h"
 #include "settings/SettingsKey.h"
@@ -107,14 +107,16 @@ TEST_F(SettingsKeyTest, FirstWriteCreatesSectionAndKeepsOtherValues) {
 TEST_F(SettingsKeyTest, WriteFailuresNameWhatFailed) {
     SettingsKey key{store()};
     ASSERT_TRUE(key.open());
-    // The temporary file of the atomic replace cannot be made: every write fails
+    // The lock file that every write takes cannot be opened: every write fails
     // (a folder in its place stops even the superuser).
-    ASSERT_TRUE(QDir().mkpath(file() + ".tmp"));
+    QFile::remove(file() + ".lock");
+    ASSERT_TRUE(QDir().mkpath(file() + ".lock"));
     EXPECT_EQ(messageOf([&] { key.writeText(kSection, "ShowUpdate", "0"); }),
               "Failed to create key Settings");
-    QDir(file() + ".tmp").removeRecursively();
+    QDir(file() + ".lock").removeRecursively();
     key.writeText(kSection, "ShowUpdate", "1");
-    QDir().mkpath(file() + ".tmp");
+    QFile::remove(file() + ".lock");
+    QDir().mkpath(file() + ".lock");
     EXPECT_EQ(messageOf([&] { key.writeInteger(kSection, "ShowUpdate", 0); }),
               "Failed to set data for 'ShowUpdate'");
     EXPECT_EQ(storedText("ShowUpdate"), "1") << "a failed write changed the file";

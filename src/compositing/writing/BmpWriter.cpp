@@ -1,7 +1,7 @@
 #include "compositing/writing/BmpWriter.h"
 
 #include "compositing/blend/AlphaBlendTile.h"
-#include "compositing/writing/FileReplacer.h"
+#include "platform/FileReplacer.h"
 
 namespace tessaly {
 
@@ -38,8 +38,8 @@ std::array<uint8_t, 54> bmpHeaders(const Bitmap24& bitmap) {
 
 void saveBmp(const Bitmap24& bitmap, const QString& path) {
     requireDepth24(bitmap, bitmap);
-    FileReplacer file(path);
     const std::array<uint8_t, 54> headers = bmpHeaders(bitmap);
+    FileReplacer file(path, headers.size() + bitmap.byteSize());
     file.write(headers.data(), headers.size());
     file.write(bitmap.bits(), bitmap.byteSize());
     file.commit();

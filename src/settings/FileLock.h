@@ -23,10 +23,4 @@ private:
 // without being read whole. A missing or unreadable file gives nothing.
 QByteArray readFileBounded(const QString& path, qsizetype limit);
 
-// Writes the bytes to a temporary file beside `path`, flushes them to disk and
-// renames the temporary file over `path`: readers see the old file or the new
-// one, never a torn one. The temporary file's name is fixed, so callers hold
-// the FileLock. Raises an Error with the system's text on failure.
-void replaceFileAtomically(const QString& path, const QByteArray& bytes);
-
 } // namespace tessaly
