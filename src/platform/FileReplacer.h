@@ -36,6 +36,10 @@ public:
     void flushSoon(int64_t offset, std::size_t bytes);
     // Flushes to disk and puts the file in place under its name.
     void commit();
+    // Whether the earlier file itself is written (its folder takes no new
+    // file): a caller that may still fail should then write nothing until it
+    // cannot.
+    bool writesInPlace() const { return inPlace(); }
 
 private:
     void openInPlace(int refusal, std::uint64_t size);

@@ -7,9 +7,11 @@ namespace tessaly {
 
 BmpBandWriter::BmpBandWriter(const QString& path, const Bitmap24& bitmap)
     : bottomRow_(bitmap.bits()), height_(bitmap.height()), rowSize_(bitmap.rowSize()),
-      file_((requireDepth24(bitmap, bitmap), path)) {
-    const std::array<uint8_t, 54> headers = bmpHeaders(bitmap);
-    file_.write(headers.data(), headers.size());
+      file_((requireDepth24(bitmap, bitmap), path), 54 + bitmap.byteSize()),
+      headers_(bmpHeaders(bitmap)) {
+    if (file_.writesInPlace())
+        return; // everything waits for commit()
+    file_.write(headers_.data(), headers_.size());
     writer_ = std::thread([this] { writeBands(); });
 }
 
@@ -18,6 +20,8 @@ BmpBandWriter::~BmpBandWriter() {
 }
 
 void BmpBandWriter::write(int first, int end) {
+    if (!writer_.joinable())
+        return; // written in place at commit()
     {
         std::lock_guard lock(mutex_);
         bands_.push_back({first, end});
@@ -38,14 +42,16 @@ void BmpBandWriter::stop(bool abandon) {
 }
 
 void BmpBandWriter::commit() {
+    if (!writer_.joinable()) {
+        file_.write(headers_.data(), headers_.size());
+        writeBand({0, height_});
+    }
     stop(false);
     if (error_)
         std::rethrow_exception(error_);
     file_.commit();
 }
 
-// The file holds the last row first: rows first to end - 1 lie in one piece,
-// in memory as in the file, starting with row end - 1.
 void BmpBandWriter::writeBands() {
     std::unique_lock lock(mutex_);
     for (;;) {
@@ -57,17 +63,23 @@ void BmpBandWriter::writeBands() {
         if (error_)
             continue;
         lock.unlock();
-        const std::size_t start = std::size_t(height_ - band.end) * rowSize_;
-        const std::size_t bytes = std::size_t(band.end - band.first) * rowSize_;
-        const auto offset = int64_t(54 + start);
         try {
-            file_.writeAt(offset, bottomRow_ + start, bytes);
-            file_.flushSoon(offset, bytes);
+            writeBand(band);
         } catch (...) {
             error_ = std::current_exception();
         }
         lock.lock();
     }
+}
+
+// The file holds the last row first: rows first to end - 1 lie in one piece,
+// in memory as in the file, starting with row end - 1.
+void BmpBandWriter::writeBand(Band band) {
+    const std::size_t start = std::size_t(height_ - band.end) * rowSize_;
+    const std::size_t bytes = std::size_t(band.end - band.first) * rowSize_;
+    const auto offset = int64_t(54 + start);
+    file_.writeAt(offset, bottomRow_ + start, bytes);
+    file_.flushSoon(offset, bytes);
 }
 
 } // namespace tessaly

@@ -1,8 +1,9 @@
 #pragma once
 
 #include "compositing/picture/Bitmap24.h"
-#include "compositing/writing/FileReplacer.h"
+#include "platform/FileReplacer.h"
 
+#include <array>
 #include <condition_variable>
 #include <deque>
 #include <exception>
@@ -18,6 +19,9 @@ namespace tessaly {
 // writing overlaps whatever makes the next rows. The name holds the old file
 // until commit(), which waits until every byte is on disk before the new file
 // takes its place; an abandoned or failed writer leaves no temporary file.
+// Where the earlier file has to be written in place (its folder takes no new
+// file), nothing is written before commit(), so that a picture that fails to
+// decode leaves that file as it was.
 class BmpBandWriter {
 public:
     // Makes the temporary file for this bitmap. Its pixel memory must stay
@@ -40,12 +44,14 @@ private:
         int first, end;
     };
     void writeBands();
+    void writeBand(Band band);
     void stop(bool abandon);
 
     const uint8_t* bottomRow_; // the bitmap's memory, the last row first
     int height_;
     std::size_t rowSize_;
     FileReplacer file_;
+    std::array<uint8_t, 54> headers_;
     std::mutex mutex_;
     std::condition_variable wake_;
     std::deque<Band> bands_;
