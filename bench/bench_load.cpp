@@ -3,6 +3,7 @@
 // temporary folder with libjpeg and libpng.
 #include "compositing/decoding/PictureLoader.h"
 #include "compositing/picture/Bitmap24.h"
+#include "compositing/picture/BitmapPicture.h"
 #include "compositing/picture/RasterPicture.h"
 #include "compositing/preview/PreviewScaler.h"
 #include "PhotoLike.h"
@@ -127,12 +128,12 @@ void BM_RasteriseWithAlpha(benchmark::State& state) {
 }
 
 // The first preview of a photo in a 177-pixel box (later repaints use the
-// cached image).
+// cached image). An upright JPEG photo is held as a 24-bit bitmap.
 void BM_PreviewScale(benchmark::State& state) {
     const auto picture = tessaly::loadPicture(inputs().jpeg);
-    const QImage& pixels = static_cast<const tessaly::RasterPicture&>(*picture).pixels();
+    const auto& bitmap = dynamic_cast<const tessaly::BitmapPicture&>(*picture).bitmap();
     for (auto _ : state)
-        benchmark::DoNotOptimize(tessaly::scaledPreview(pixels, QSize(177, 118)));
+        benchmark::DoNotOptimize(tessaly::scaledPreview(bitmap, QSize(177, 118)));
 }
 
 BENCHMARK(BM_LoadJpeg)->Unit(benchmark::kMillisecond)->UseRealTime();

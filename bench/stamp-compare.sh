@@ -9,18 +9,11 @@
 set -euo pipefail
 
 source "$(dirname "$0")/stamp-common.sh"
-cores=$(nproc)
 
 make_photo seed.jpg
 copy_photos seed.jpg
-make_logo logo.png
-
-# Tessaly's default transparency 125 gives the watermark 131/256 = 51.2 %.
-# libvips has no tiling blend in one command: its overlay is made once here,
-# outside the timing (the logo tiled to the photo size, its alpha at 51.2 %).
-vips replicate logo.png tiled.v 20 40
-vips linear tiled.v faded.v "1 1 1 0.512" "0 0 0 0"
-vips cast faded.v overlay.v uchar
+make_logo
+make_vips_overlay
 
 im_jpeg='composite -dissolve 51.2 -tile logo.png {} -quality 92 -sampling-factor 2x2 out/$(basename {})'
 im_bmp='composite -dissolve 51.2 -tile logo.png {} BMP3:out/$(basename {} .jpg).bmp'

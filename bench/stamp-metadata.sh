@@ -14,7 +14,7 @@ source "$(dirname "$0")/stamp-common.sh"
 corpus=$root/../shared/corpus/jpeg
 
 make_photo plain.jpg
-make_logo logo.png
+make_logo
 # The segments after the start of image: EXIF and XMP of a camera photo,
 # Photoshop's resources of another, an sRGB profile of a third.
 python3 - "$corpus" plain.jpg seed.jpg <<'PY'

@@ -20,7 +20,8 @@ packages=(
 for extra in "$@"; do
   case "$extra" in
     fuzz) packages+=(clang libclang-rt-14-dev) ;;
-    bench) packages+=(imagemagick libvips-tools hyperfine) ;;
+    bench) packages+=(imagemagick graphicsmagick libvips-tools libjpeg-turbo-progs hyperfine
+                      gnuplot-nox) ;;
     fixtures) packages+=(imagemagick graphicsmagick python3-pil libvips-tools netpbm
                          libjpeg-turbo-progs libtiff-tools) ;;
     screenshot) packages+=(xvfb xauth) ;;

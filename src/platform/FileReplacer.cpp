@@ -3,6 +3,7 @@
 #include "platform/Error.h"
 #include "platform/SystemError.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
@@ -157,17 +158,35 @@ void FileReplacer::removeTemporary() const {
 }
 
 void FileReplacer::write(const void* data, std::size_t bytes) {
+    writeAt(-1, data, bytes);
+}
+
+// A negative offset writes at the file's position.
+void FileReplacer::writeAt(int64_t offset, const void* data, std::size_t bytes) {
     const auto* p = static_cast<const char*>(data);
     while (bytes > 0) {
-        const ssize_t n = ::write(fd_, p, bytes);
+        const ssize_t n = offset < 0 ? ::write(fd_, p, bytes) : ::pwrite(fd_, p, bytes, offset);
         if (n < 0 && errno == EINTR)
             continue;
         if (n <= 0)
             failWrite();
         p += n;
         bytes -= std::size_t(n);
-        written_ += std::uint64_t(n);
+        // The end of what was written, for a file written in place.
+        if (offset >= 0)
+            offset += n;
+        written_ =
+            offset < 0 ? written_ + std::uint64_t(n) : std::max(written_, std::uint64_t(offset));
     }
+}
+
+void FileReplacer::flushSoon(int64_t offset, std::size_t bytes) {
+#ifdef SYNC_FILE_RANGE_WRITE
+    sync_file_range(fd_, offset, off64_t(bytes), SYNC_FILE_RANGE_WRITE); // advice only
+#else
+    (void)offset;
+    (void)bytes;
+#endif
 }
 
 void FileReplacer::commit() {

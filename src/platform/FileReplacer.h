@@ -29,8 +29,17 @@ public:
 
     // Raises "Stream write error" when not all bytes can be written.
     void write(const void* data, std::size_t bytes);
+    // The same at a place in the file, for a file written out of order.
+    void writeAt(int64_t offset, const void* data, std::size_t bytes);
+    // Asks the system to start putting these bytes on disk now rather than at
+    // commit, so that commit has less to wait for.
+    void flushSoon(int64_t offset, std::size_t bytes);
     // Flushes to disk and puts the file in place under its name.
     void commit();
+    // Whether the earlier file itself is written (its folder takes no new
+    // file): a caller that may still fail should then write nothing until it
+    // cannot.
+    bool writesInPlace() const { return inPlace(); }
 
 private:
     void openInPlace(int refusal, std::uint64_t size);

@@ -3,6 +3,7 @@
 #include "about/VersionInfo.h"
 #include "compositing/blend/Composition.h"
 #include "compositing/decoding/PictureLoader.h"
+#include "compositing/picture/PixelBuffer.h"
 #include "stamp/BatchConsole.h"
 #include "stamp/BatchRunner.h"
 #include "stamp/InputList.h"
@@ -91,6 +92,10 @@ int stampAll(const StampOptions& options, const std::vector<StampJob>& jobs,
         for (const QString& note : stampPicture(job, watermark, settings))
             report.line(job.input + QStringLiteral(": ") + note);
     };
+    // Each job keeps up to two picture buffers (the decoded picture and the
+    // result) for its next picture, whose first touch would cost more than
+    // the decoding.
+    setPixelCacheLimit(2 * std::size_t(jobCount(options)));
     const std::size_t failed = runBatch(jobs.size(), jobCount(options), work, events, stop);
     progress.finish();
     printSkipped(console.err, skipped);

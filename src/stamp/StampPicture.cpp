@@ -5,6 +5,7 @@
 #include "stamp/metadata/MetadataReader.h"
 #include "stamp/metadata/ResultMetadata.h"
 #include "stamp/ResultWriter.h"
+#include "stamp/StampWhileDecoding.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -25,17 +26,25 @@ QStringList stampPicture(const StampJob& job, const Bitmap24& watermark,
                          const StampSettings& settings) {
     if (!job.refusal.isEmpty())
         throw Error(job.refusal);
+    makeFolderOf(job.output);
+    if (job.format == OutputFormat::Bmp) {
+        // A BMP holds no metadata; most pictures are written as they decode.
+        std::unique_ptr<Picture> picture =
+            stampBmpWhileDecoding(job.input, job.output, watermark, settings.alpha);
+        if (picture)
+            writeResult(composeResult(std::move(picture), watermark, settings.alpha), job.output,
+                        job.format, settings.jpeg, PhotoMetadata());
+        return {};
+    }
     QByteArray file;
     std::unique_ptr<Picture> picture = loadPicture(job.input, file);
-    const bool carries = !settings.strip && job.format != OutputFormat::Bmp;
-    const PhotoMetadata source = carries ? readPhotoMetadata(file) : PhotoMetadata();
+    const PhotoMetadata source = settings.strip ? PhotoMetadata() : readPhotoMetadata(file);
     file = QByteArray(); // its pixels and metadata are out
-    const Bitmap24 result = composeResult(*picture, watermark, settings.alpha);
-    picture.reset(); // the decoded pixels are not needed while encoding
+    // The decoded pixels are not needed afterwards: the blend works in them.
+    const Bitmap24 result = composeResult(std::move(picture), watermark, settings.alpha);
     QStringList notes;
     const PhotoMetadata carried =
         metadataForResult(source, QSize(result.width(), result.height()), job.format, notes);
-    makeFolderOf(job.output);
     writeResult(result, job.output, job.format, settings.jpeg, carried);
     return notes;
 }

@@ -3,6 +3,7 @@
 
 #include <cstring>
 #include <gtest/gtest.h>
+#include <string>
 #include <vector>
 
 using namespace tessaly;
@@ -30,9 +31,7 @@ Bitmap24 everyS() {
     return b;
 }
 
-using RowKernel = void (*)(uint8_t*, const uint16_t*, const uint16_t*, std::size_t);
-
-void expectKernelMatchesTable(int32_t alpha, RowKernel kernel = blendRow) {
+void expectKernelMatchesTable(int32_t alpha, BlendPath path) {
     static const Bitmap24 d = everyD(), s = everyS();
     Bitmap24 reference = d, fast = d;
     AlphaBlendTile(reference, s, 0, 0, alpha);
@@ -41,29 +40,41 @@ void expectKernelMatchesTable(int32_t alpha, RowKernel kernel = blendRow) {
     for (int y = 0; y < 256; ++y) {
         prepareMarkRow(s.scanLine(y), keepNone.data(), kWidth * 3, alpha, weight.data(),
                        offset.data());
-        kernel(fast.scanLine(y), weight.data(), offset.data(), kWidth * 3);
+        blendRowOn(path, fast.scanLine(y), weight.data(), offset.data(), kWidth * 3);
     }
-    ASSERT_EQ(0, std::memcmp(reference.bits(), fast.bits(), fast.byteSize())) << "A=" << alpha;
+    ASSERT_EQ(0, std::memcmp(reference.bits(), fast.bits(), fast.byteSize()))
+        << blendPathName(path) << " A=" << alpha;
 }
 
 } // namespace
 
-TEST(BlendKernel, MatchesTheTableForEveryWeightAndBytePair) {
-    for (int32_t alpha = 0; alpha <= 256; ++alpha) {
-        expectKernelMatchesTable(alpha);
-        expectKernelMatchesTable(alpha, blendRowBaseline); // processors without AVX2
-    }
+// Every path this processor can run, the baseline included, so that a
+// machine without the wider instruction sets gets the bytes checked here.
+class BlendKernel : public ::testing::TestWithParam<BlendPath> {};
+
+INSTANTIATE_TEST_SUITE_P(Paths, BlendKernel, ::testing::ValuesIn(blendPaths()),
+                         [](const auto& info) {
+                             std::string name = blendPathName(info.param);
+                             std::erase(name, '-');
+                             return name;
+                         });
+
+TEST_P(BlendKernel, MatchesTheTableForEveryWeightAndBytePair) {
+    for (int32_t alpha = 0; alpha <= 256; ++alpha)
+        expectKernelMatchesTable(alpha, GetParam());
 }
 
-// Both wrap the same way outside 0..256, so no caller needs the slow path.
-TEST(BlendKernel, MatchesTheTableForWeightsOutsideTheTrackBar) {
+// All wrap the same way outside 0..256, so no caller needs the slow path.
+TEST_P(BlendKernel, MatchesTheTableForWeightsOutsideTheTrackBar) {
     for (int32_t alpha : {-1, -256, 257, 511, 65536, 65537, 8421504, 2147483647, -2147483647 - 1})
-        expectKernelMatchesTable(alpha);
+        expectKernelMatchesTable(alpha, GetParam());
 }
 
-TEST(BlendKernel, KeepsMaskedBytesAndLeavesBytesPastTheEndAlone) {
+// Lengths around each path's block sizes (16, 32, 64 bytes), so that every
+// tail is taken.
+TEST_P(BlendKernel, KeepsMaskedBytesAndLeavesBytesPastTheEndAlone) {
     for (int alpha : {0, 125, 256}) {
-        for (std::size_t length : {0u, 1u, 15u, 16u, 17u, 47u, 100u}) {
+        for (std::size_t length : {0u, 1u, 15u, 16u, 17u, 31u, 33u, 47u, 63u, 64u, 95u, 100u}) {
             std::vector<uint8_t> dest(length + 1), src(length + 1, 0), keep(length + 1);
             std::vector<uint16_t> weight(length + 1), offset(length + 1);
             for (std::size_t i = 0; i <= length; ++i) {
@@ -71,7 +82,7 @@ TEST(BlendKernel, KeepsMaskedBytesAndLeavesBytesPastTheEndAlone) {
                 keep[i] = (i % 3 == 1) ? 1 : 0;
             }
             prepareMarkRow(src.data(), keep.data(), length, alpha, weight.data(), offset.data());
-            blendRow(dest.data(), weight.data(), offset.data(), length);
+            blendRowOn(GetParam(), dest.data(), weight.data(), offset.data(), length);
             for (std::size_t i = 0; i < length; ++i) {
                 const auto before = uint8_t(200 + i);
                 const auto blended = uint8_t((alpha * before) >> 8); // over S = 0

@@ -1,7 +1,9 @@
+#include "compositing/writing/BmpBandWriter.h"
 #include "compositing/writing/BmpWriter.h"
 #include "platform/Error.h"
 #include "RandomBitmap.h"
 
+#include <algorithm>
 #include <csignal>
 #include <gtest/gtest.h>
 #include <QDir>
@@ -36,9 +38,20 @@ uint32_t field(const QByteArray& file, int offset, int size) {
     return value;
 }
 
-QString errorOf(const Bitmap24& bitmap, const QString& path) {
+using Saver = void (*)(const Bitmap24&, const QString&);
+
+// The bitmap written as tessaly-stamp writes a picture while it decodes: in
+// bands of rows, top first, through a BmpBandWriter.
+void saveInBands(const Bitmap24& bitmap, const QString& path) {
+    BmpBandWriter writer(path, bitmap);
+    for (int y = 0; y < bitmap.height(); y += 7)
+        writer.write(y, std::min(y + 7, bitmap.height()));
+    writer.commit();
+}
+
+QString errorOf(const Bitmap24& bitmap, const QString& path, Saver save = saveBmp) {
     try {
-        saveBmp(bitmap, path);
+        save(bitmap, path);
     } catch (const Error& e) {
         return e.message();
     }
@@ -179,16 +192,18 @@ TEST_P(BmpWriterCramped, FailedWriteKeepsTheOldFile) {
     const QByteArray old(3000, 'o');
     writeAll(path, old);
     const Bitmap24 large = randomBitmap(300, 300, 25); // 270 000 bytes
-    QString error;
-    if (GetParam() == Cramped::FileSizeLimit) {
-        FileSizeLimit limit;
-        error = errorOf(large, path);
-    } else {
-        error = errorOf(large, path);
+    for (Saver save : {saveBmp, saveInBands}) {
+        QString error;
+        if (GetParam() == Cramped::FileSizeLimit) {
+            FileSizeLimit limit;
+            error = errorOf(large, path, save);
+        } else {
+            error = errorOf(large, path, save);
+        }
+        EXPECT_EQ(error, "Stream write error");
+        EXPECT_EQ(readAll(path), old);
+        EXPECT_EQ(QDir(folder).entryList(QDir::Files | QDir::Hidden), QStringList{"out.bmp"});
     }
-    EXPECT_EQ(error, "Stream write error");
-    EXPECT_EQ(readAll(path), old);
-    EXPECT_EQ(QDir(folder).entryList(QDir::Files | QDir::Hidden), QStringList{"out.bmp"});
 }
 
 INSTANTIATE_TEST_SUITE_P(Ways, BmpWriterCramped,
@@ -237,12 +252,23 @@ TEST(BmpWriter, SavesInPlaceWhereTheFolderTakesNoNewFile) {
     QFile::setPermissions(path, kReadAll | kWriteAll);
     QFile::setPermissions(folder, kReadAll | kEnterAll);
     QString refused;
+    QByteArray abandoned, inBands;
     {
         AsPlainUser user;
+        {
+            // A picture that fails to decode after its first rows.
+            BmpBandWriter writer(path, bitmap);
+            writer.write(0, 1);
+        }
+        abandoned = readAll(path);
+        saveInBands(bitmap, path);
+        inBands = readAll(path);
         saveBmp(bitmap, path);
         refused = errorOf(bitmap, folder + "/new.bmp");
     }
     QFile::setPermissions(folder, kReadAll | kEnterAll | QFile::WriteOwner);
+    EXPECT_EQ(abandoned, QByteArray(5000, 'x')) << "written before the picture was whole";
+    EXPECT_EQ(inBands, readAll(dir.filePath("expected.bmp")));
     EXPECT_EQ(readAll(path), readAll(dir.filePath("expected.bmp")));
     EXPECT_EQ(refused,
               QStringLiteral("Cannot create file \"%1/new.bmp\". Access is denied.").arg(folder));

@@ -33,12 +33,38 @@ TEST(PixelBuffer, LargeBuffersAreReusedAndComeBackWhite) {
     EXPECT_EQ(cachedPixelBuffers(), 0u);
 }
 
+// Only memory a bitmap does not write itself is whitened: a picture that
+// covers every pixel gets its bitmap with the pixels as they were, but the row
+// padding that goes into the file is white whatever the memory held.
+TEST(PixelBuffer, OverwrittenBitmapsComeBackWithWhitePadding) {
+    dropPixelCache();
+    {
+        Bitmap24 b;
+        b.resize(1001, 700); // 3003 bytes of pixels, a row of 3004
+        std::fill(b.bits(), b.bits() + b.byteSize(), 0x12);
+    }
+    Bitmap24 again;
+    again.resizeForOverwrite(1001, 700);
+    for (int y = 0; y < again.height(); ++y) {
+        ASSERT_EQ(again.scanLine(y)[3003], 0xFF) << y;
+        ASSERT_EQ(again.scanLine(y)[3002], 0x12) << y;
+    }
+}
+
 TEST(PixelBuffer, KeepsOnlyAFewBuffers) {
     dropPixelCache();
-    for (int i = 0; i < 5; ++i) {
-        Bitmap24 b;
-        b.resize(1000 + 400 * i, 700);
-    }
+    const auto makeFive = [] {
+        for (int i = 0; i < 5; ++i) {
+            Bitmap24 b;
+            b.resize(1000 + 1000 * i, 700); // five capacities
+        }
+    };
+    makeFive();
+    EXPECT_EQ(cachedPixelBuffers(), 2u);
+    setPixelCacheLimit(4); // a batch of two jobs
+    makeFive();
+    EXPECT_EQ(cachedPixelBuffers(), 4u);
+    setPixelCacheLimit(2);
     EXPECT_EQ(cachedPixelBuffers(), 2u);
     dropPixelCache();
     EXPECT_EQ(cachedPixelBytes(), 0u);

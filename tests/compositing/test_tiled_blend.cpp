@@ -48,6 +48,12 @@ TEST_P(TiledBlendGrid, GivesTheBytesOfTheTileLoop) {
         blendTiles(actual, mark, alpha);
         ASSERT_TRUE(sameBytes(expected, actual)) << "A=" << alpha;
         ASSERT_FALSE(sameBytes(base, actual)) << "nothing blended";
+        // In bands of rows that cut across the tiles, as a batch blends rows
+        // while they are decoded: the same bytes.
+        Bitmap24 banded = base;
+        for (int y = 0; y < g.baseHeight; y += 7)
+            blendTileRows(banded, mark, alpha, y, y + 7);
+        ASSERT_TRUE(sameBytes(expected, banded)) << "bands, A=" << alpha;
     }
 }
 

@@ -57,6 +57,33 @@ TEST_F(Batch, ReportsAFailingFileAndStampsTheOthers) {
     EXPECT_TRUE(isWholeBmp(readFile(path("out/two.bmp"))));
 }
 
+// A JPEG is written to its BMP while it decodes; one that fails after some
+// of its rows were written, or whose size is refused at its first rows,
+// leaves the earlier result as it was and no temporary file.
+TEST_F(Batch, AJpegThatFailsWhileWrittenLeavesTheEarlierResult) {
+    writePicture(path("whole.jpg"), 400, 300, 4);
+    const QByteArray whole = readFile(path("whole.jpg"));
+    writeFile(path("cut.jpg"), whole.left(whole.size() / 2));
+    writePicture(path("tiny.jpg"), 12, 9, 5); // as large as the watermark
+    struct Case {
+        const char* input;
+        const char* message;
+    };
+    for (const Case& c :
+         {Case{"cut.jpg", "cut.jpg: JPEG error #"},
+          Case{"tiny.jpg", "tiny.jpg: Watermark image dimensions must be smaller!"}}) {
+        writeFile(path("out.bmp"), "an earlier result");
+        const StampRun run = stamp({"-o", "out.bmp", c.input});
+        EXPECT_EQ(run.exitCode, 1) << c.input;
+        EXPECT_TRUE(run.err.startsWith(c.message)) << run.err.toStdString();
+        EXPECT_EQ(readFile(path("out.bmp")), "an earlier result") << c.input;
+        EXPECT_TRUE(filesIn(dir_.path()).filter(QRegularExpression("\\.tmp$")).isEmpty())
+            << filesIn(dir_.path()).join(' ').toStdString();
+    }
+    ASSERT_EQ(stamp({"-o", "out.bmp", "whole.jpg"}).exitCode, 0);
+    EXPECT_TRUE(isWholeBmp(readFile(path("out.bmp"))));
+}
+
 TEST_F(Batch, UsageErrorsExitWithTwoAndAOneLineHint) {
     writePicture(path("a.png"), 40, 30, 4);
     writePicture(path("b.png"), 40, 30, 5);

@@ -21,6 +21,7 @@ struct Pair {
     const char* mark;
     int markWidth, markHeight;
     int alpha;
+    unsigned baseSeed = 11; // an odd seed gives a PNG transparency
 };
 
 // The window's run spelled out: both pictures rasterised onto white bitmaps
@@ -48,7 +49,7 @@ TEST_P(StampedBmp, IsTheWindowsSavedFile) {
     QTemporaryDir dir;
     const QString base = dir.filePath(QString::fromLatin1(p.base));
     const QString mark = dir.filePath(QString::fromLatin1(p.mark));
-    writePicture(base, p.baseWidth, p.baseHeight, 11);
+    writePicture(base, p.baseWidth, p.baseHeight, p.baseSeed);
     writePicture(mark, p.markWidth, p.markHeight, 12);
 
     const StampRun run = runStamp(dir.path(), {"-w", mark, "-t", QString::number(p.alpha), base,
@@ -68,7 +69,10 @@ INSTANTIATE_TEST_SUITE_P(
                       Pair{"a.jpg", 120, 80, "m.gif", 30, 20, 0},    // whole tiles, transparent GIF
                       Pair{"a.bmp", 101, 41, "m.bmp", 100, 40, 250}, // a 1-pixel last column/row
                       Pair{"a.gif", 50, 50, "m.jpg", 7, 49, 128},
-                      Pair{"a.png", 64, 48, "m.png", 1, 1, 125})); // the one pixel is the key
+                      Pair{"a.png", 64, 48, "m.png", 1, 1, 125}, // the one pixel is the key
+                      // written while decoded, in bands across tiles; padded rows
+                      Pair{"a.jpg", 301, 197, "m.png", 40, 30, 125},
+                      Pair{"a.png", 130, 150, "m.png", 20, 15, 125, 12}));
 
 TEST(Composition, RefusesAWatermarkThatIsNotSmaller) {
     QTemporaryDir dir;

@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <vector>
 
 namespace tessaly {
 
@@ -17,11 +18,20 @@ namespace tessaly {
 void prepareMarkRow(const uint8_t* mark, const uint8_t* keep, std::size_t bytes, int32_t alpha,
                     uint16_t* weight, uint16_t* offset);
 
-// Blends `bytes` bytes of dest in place with prepared weights and offsets.
+// The instruction sets the row blend is written for. SSE2 is the x86-64
+// baseline; the wider ones run where the processor has them.
+enum class BlendPath { Sse2, Avx2, Avx512 };
+
+// The paths this processor can run, the baseline first and the one blendRow
+// takes last.
+std::vector<BlendPath> blendPaths();
+const char* blendPathName(BlendPath path);
+
+// Blends `bytes` bytes of dest in place with prepared weights and offsets, on
+// the widest path the processor has.
 void blendRow(uint8_t* dest, const uint16_t* weight, const uint16_t* offset, std::size_t bytes);
-// The same on the x86-64 baseline (SSE2) alone; blendRow uses it where AVX2 is
-// missing and for the last bytes of a row.
-void blendRowBaseline(uint8_t* dest, const uint16_t* weight, const uint16_t* offset,
-                      std::size_t bytes);
+// The same on one given path, which the processor must have.
+void blendRowOn(BlendPath path, uint8_t* dest, const uint16_t* weight, const uint16_t* offset,
+                std::size_t bytes);
 
 } // namespace tessaly

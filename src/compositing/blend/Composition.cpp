@@ -1,6 +1,7 @@
 #include "compositing/blend/Composition.h"
 
 #include "compositing/blend/TiledBlend.h"
+#include "compositing/picture/BitmapPicture.h"
 
 namespace tessaly {
 
@@ -10,7 +11,10 @@ WatermarkTooLarge::WatermarkTooLarge()
 Bitmap24 rasterisedPicture(const Picture& picture) {
     const QSize size = picture.naturalSize();
     Bitmap24 bitmap;
-    bitmap.resize(size.width(), size.height());
+    if (picture.coversEveryPixel())
+        bitmap.resizeForOverwrite(size.width(), size.height());
+    else
+        bitmap.resize(size.width(), size.height());
     picture.rasterise(bitmap);
     return bitmap;
 }
@@ -35,6 +39,17 @@ Bitmap24 composeResult(const Picture& base, const Bitmap24& watermark, int alpha
 
 Bitmap24 composeResult(const Picture& base, const Picture& watermark, int alpha) {
     return composeResult(base, rasterisedWatermark(watermark), alpha);
+}
+
+Bitmap24 composeResult(std::unique_ptr<Picture> base, const Bitmap24& watermark, int alpha) {
+    auto* bitmapPicture = dynamic_cast<BitmapPicture*>(base.get());
+    if (!bitmapPicture || !bitmapPicture->coversEveryPixel())
+        return composeResult(*base, watermark, alpha);
+    requireWatermarkFits(base->naturalSize(), QSize(watermark.width(), watermark.height()));
+    Bitmap24 result = std::move(*bitmapPicture).takeBitmap();
+    base.reset();
+    blendTiles(result, watermark, alpha);
+    return result;
 }
 
 } // namespace tessaly

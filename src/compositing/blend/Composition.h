@@ -10,6 +10,8 @@
 #include "compositing/picture/Picture.h"
 #include "platform/Error.h"
 
+#include <memory>
+
 namespace tessaly {
 
 // The refusal of a watermark that is not strictly smaller than the base in
@@ -32,5 +34,9 @@ void requireWatermarkFits(QSize base, QSize watermark);
 // before the base is rasterised, so a refused pair costs no work.
 Bitmap24 composeResult(const Picture& base, const Bitmap24& watermark, int alpha);
 Bitmap24 composeResult(const Picture& base, const Picture& watermark, int alpha);
+// The same for a base picture that is not needed afterwards: one that holds
+// its pixels as a 24-bit bitmap hands them over, and the blend works in them
+// without a picture-sized copy. The bytes are those of the other forms.
+Bitmap24 composeResult(std::unique_ptr<Picture> base, const Bitmap24& watermark, int alpha);
 
 } // namespace tessaly

@@ -61,12 +61,25 @@ private:
     std::vector<uint16_t> weight_, offset_;
 };
 
-void blendRows(Bitmap24& base, PreparedRow& prepared, int markHeight, int alpha) {
+// The row blend asks for the bytes ahead of it within a row; the start of the
+// next row it goes to lies elsewhere, and is asked for here.
+void prefetchStart(const uint8_t* row, std::size_t bytes) {
+    for (std::size_t at = 0; at < std::min<std::size_t>(bytes, 2048); at += 64)
+        __builtin_prefetch(row + at, 1);
+}
+
+// Base rows first..end-1: each watermark row that lies under them is
+// prepared once and blended into every one of them that it covers.
+void blendRows(Bitmap24& base, PreparedRow& prepared, int markHeight, int alpha, int first,
+               int end) {
     const std::size_t bytes = std::size_t(base.width()) * 3;
-    for (int r = 0; r < std::min(markHeight, base.height()); ++r) {
-        prepared.prepare(r, alpha);
-        for (int y = r; y < base.height(); y += markHeight)
+    for (int top = first; top < std::min(first + markHeight, end); ++top) {
+        prepared.prepare(top % markHeight, alpha);
+        for (int y = top; y < end; y += markHeight) {
+            if (y + markHeight < end)
+                prefetchStart(base.scanLine(y + markHeight), bytes);
             prepared.blendInto(base.scanLine(y), bytes);
+        }
     }
 }
 
@@ -77,15 +90,19 @@ bool watermarkFits(QSize base, QSize watermark) {
 }
 
 void blendTiles(Bitmap24& base, const Bitmap24& watermark, int alpha) {
+    blendTileRows(base, watermark, alpha, 0, base.height());
+}
+
+void blendTileRows(Bitmap24& base, const Bitmap24& watermark, int alpha, int first, int end) {
     requireDepth24(base, watermark);
-    if (base.width() == 0 || base.height() == 0 || watermark.width() == 0 ||
-        watermark.height() == 0)
+    first = std::clamp(first, 0, base.height());
+    end = std::clamp(end, first, base.height());
+    if (base.width() == 0 || first == end || watermark.width() == 0 || watermark.height() == 0)
         return; // an empty tile overlaps nothing
-    // Base row y lies under watermark row y mod h: each watermark row is
-    // prepared once and blended into every base row under it. One thread:
-    // two bands on two threads measured no faster on a busy two-core machine.
+    // Base row y lies under watermark row y mod h. One thread: two bands on
+    // two threads measured no faster on a busy two-core machine.
     PreparedRow prepared(watermark, std::size_t(base.width()) * 3);
-    blendRows(base, prepared, watermark.height(), alpha);
+    blendRows(base, prepared, watermark.height(), alpha, first, end);
 }
 
 } // namespace tessaly

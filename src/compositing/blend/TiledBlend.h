@@ -17,5 +17,9 @@ bool watermarkFits(QSize base, QSize watermark);
 // the work is done a base row at a time, so a tiny watermark costs no more
 // than a large one. Raises "Bitmaps must be 24 bit" as AlphaBlendTile does.
 void blendTiles(Bitmap24& base, const Bitmap24& watermark, int alpha);
+// The same for the base rows first..end-1 alone (counted from the top), to
+// the bytes blendTiles gives them: a picture can be blended a band of rows at
+// a time as they are decoded.
+void blendTileRows(Bitmap24& base, const Bitmap24& watermark, int alpha, int first, int end);
 
 } // namespace tessaly

@@ -2,6 +2,7 @@
 
 #include "compositing/decoding/ExifOrientation.h"
 #include "compositing/picture/Bitmap24.h"
+#include "compositing/picture/BitmapPicture.h"
 #include "compositing/picture/Orientation.h"
 #include "compositing/picture/RasterPicture.h"
 #include "platform/Error.h"
@@ -88,19 +89,39 @@ void cmykToBgr(const uint8_t* cmyk, uint8_t* bgr, int width, bool inverted) {
     }
 }
 
-bool readPixels(JpegReader& r, QImage& image, uint8_t* cmykRow) {
+// Rows are announced to a listener in bands of this many (about a megabyte
+// of a photo), and after the last row.
+constexpr JDIMENSION kBandRows = 64;
+
+// Where the decoded rows go: row y at first + y x stride, so that rows can
+// run top-down (an image) or bottom-up (a bitmap). A bitmap's rows may be
+// announced as they are done.
+struct RowTarget {
+    uint8_t* first;
+    std::ptrdiff_t stride;
+    Bitmap24* bitmap = nullptr;
+    DecodedRows* listener = nullptr;
+    uint8_t* row(JDIMENSION y) const { return first + std::ptrdiff_t(y) * stride; }
+    void rowsDone(JDIMENSION rows, JDIMENSION height) const {
+        if (listener && (rows % kBandRows == 0 || rows == height))
+            listener->rowsDecoded(*bitmap, int(rows));
+    }
+};
+
+bool readPixels(JpegReader& r, const RowTarget& target, uint8_t* cmykRow) {
     if (setjmp(r.errors.jump))
         return false;
     jpeg_decompress_struct& cinfo = r.cinfo;
     jpeg_start_decompress(&cinfo);
     const bool inverted = cinfo.saw_Adobe_marker;
     while (cinfo.output_scanline < cinfo.output_height) {
-        const int y = int(cinfo.output_scanline);
-        JSAMPROW row = cmykRow ? cmykRow : image.scanLine(y);
+        uint8_t* out = target.row(cinfo.output_scanline);
+        JSAMPROW row = cmykRow ? cmykRow : out;
         if (jpeg_read_scanlines(&cinfo, &row, 1) != 1)
             onErrorExit(reinterpret_cast<j_common_ptr>(&cinfo));
         if (cmykRow)
-            cmykToBgr(cmykRow, image.scanLine(y), image.width(), inverted);
+            cmykToBgr(cmykRow, out, int(cinfo.output_width), inverted);
+        target.rowsDone(cinfo.output_scanline, cinfo.output_height);
     }
     jpeg_finish_decompress(&cinfo);
     return true;
@@ -119,19 +140,36 @@ int orientation(const jpeg_decompress_struct& cinfo) {
 } // namespace
 
 std::unique_ptr<Picture> decodeJpeg(const QByteArray& bytes) {
+    return decodeJpeg(bytes, nullptr);
+}
+
+std::unique_ptr<Picture> decodeJpeg(const QByteArray& bytes, DecodedRows* listener) {
     JpegReader r;
     if (!readHeader(r, bytes))
         r.fail();
     checkPictureSize(r.cinfo.image_width, r.cinfo.image_height);
     // Saved markers are freed with the decoded image's memory: read it first.
     const int turn = orientation(r.cinfo);
+    std::vector<uint8_t> cmykRow(isCmyk(r.cinfo) ? std::size_t(r.cinfo.image_width) * 4 : 0);
+    uint8_t* const cmyk = cmykRow.empty() ? nullptr : cmykRow.data();
     // Every row is decoded, or the picture is not made at all.
-    QImage image = RasterPicture::newOpaque(int(r.cinfo.image_width), int(r.cinfo.image_height),
-                                            RasterPicture::Fill::None);
-    std::vector<uint8_t> cmykRow(isCmyk(r.cinfo) ? std::size_t(image.width()) * 4 : 0);
-    if (!readPixels(r, image, cmykRow.empty() ? nullptr : cmykRow.data()))
+    if (turn != 1 && isOrientation(turn)) {
+        QImage image = RasterPicture::newOpaque(int(r.cinfo.image_width), int(r.cinfo.image_height),
+                                                RasterPicture::Fill::None);
+        if (!readPixels(r, {image.scanLine(0), std::ptrdiff_t(image.bytesPerLine())}, cmyk))
+            r.fail();
+        return std::make_unique<RasterPicture>(uprightImage(std::move(image), turn));
+    }
+    // An upright photo is decoded straight into the blend's bitmap form, which
+    // a batch then blends and writes in place.
+    Bitmap24 bitmap = BitmapPicture::newPixels(int(r.cinfo.image_width), int(r.cinfo.image_height));
+    if (!readPixels(r, {bitmap.scanLine(0), -std::ptrdiff_t(bitmap.rowSize()), &bitmap, listener},
+                    cmyk)) {
+        if (listener)
+            listener->decodingFailed();
         r.fail();
-    return std::make_unique<RasterPicture>(uprightImage(std::move(image), turn));
+    }
+    return std::make_unique<BitmapPicture>(std::move(bitmap));
 }
 
 } // namespace tessaly

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "compositing/decoding/DecodedRows.h"
 #include "compositing/picture/Picture.h"
 
 #include <memory>
@@ -12,5 +13,8 @@ namespace tessaly {
 // upright by its EXIF orientation (its natural size is the upright size). Raises
 // "JPEG error #%d" with libjpeg's message code.
 std::unique_ptr<Picture> decodeJpeg(const QByteArray& bytes);
+// The same, announcing the rows of an upright photo to listener (when not
+// null) as they are decoded.
+std::unique_ptr<Picture> decodeJpeg(const QByteArray& bytes, DecodedRows* listener);
 
 } // namespace tessaly

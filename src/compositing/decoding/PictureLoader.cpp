@@ -15,22 +15,32 @@ namespace tessaly {
 namespace {
 
 using Decoder = std::unique_ptr<Picture> (*)(const QByteArray&);
+// A decoder that can announce rows as they are decoded.
+using RowDecoder = std::unique_ptr<Picture> (*)(const QByteArray&, DecodedRows*);
 
 struct Kind {
     const char* extension;
     Decoder decode;
+    RowDecoder decodeRows = nullptr;
 };
 
 constexpr Kind kKinds[] = {
-    {"bmp", decodeBmp},  {"jpg", decodeJpeg},  {"jpeg", decodeJpeg}, {"png", decodePng},
-    {"gif", decodeGif},  {"ico", decodeIco},   {"wmf", decodeWmf},   {"emf", decodeEmf},
-    {"tif", decodeTiff}, {"tiff", decodeTiff},
+    {"bmp", decodeBmp},
+    {"jpg", decodeJpeg, decodeJpeg},
+    {"jpeg", decodeJpeg, decodeJpeg},
+    {"png", decodePng, decodePng},
+    {"gif", decodeGif},
+    {"ico", decodeIco},
+    {"wmf", decodeWmf},
+    {"emf", decodeEmf},
+    {"tif", decodeTiff},
+    {"tiff", decodeTiff},
 };
 
-Decoder decoderFor(const QString& extension) {
+const Kind* kindFor(const QString& extension) {
     for (const Kind& kind : kKinds) {
         if (extension.compare(QLatin1String(kind.extension), Qt::CaseInsensitive) == 0)
-            return kind.decode;
+            return &kind;
     }
     return nullptr;
 }
@@ -52,21 +62,24 @@ QString pictureExtension(const QString& path) {
 }
 
 bool readsPictureExtension(const QString& extension) {
-    return decoderFor(extension) != nullptr;
+    return kindFor(extension) != nullptr;
 }
 
-std::unique_ptr<Picture> loadPicture(const QString& path, QByteArray& fileBytes) {
+std::unique_ptr<Picture> loadPicture(const QString& path, QByteArray& fileBytes,
+                                     DecodedRows* listener) {
     const QString extension = pictureExtension(path);
-    const Decoder decode = decoderFor(extension);
-    if (!decode)
+    const Kind* kind = kindFor(extension);
+    if (!kind)
         throw Error(format("Unknown picture file extension (.%s)", {extension}));
     fileBytes = readPictureFile(path, kMaxPictureFileBytes);
-    return decode(fileBytes);
+    if (listener && kind->decodeRows)
+        return kind->decodeRows(fileBytes, listener);
+    return kind->decode(fileBytes);
 }
 
-std::unique_ptr<Picture> loadPicture(const QString& path) {
+std::unique_ptr<Picture> loadPicture(const QString& path, DecodedRows* listener) {
     QByteArray bytes;
-    return loadPicture(path, bytes);
+    return loadPicture(path, bytes, listener);
 }
 
 } // namespace tessaly

@@ -1,9 +1,11 @@
 #pragma once
 
+#include "compositing/decoding/DecodedRows.h"
 #include "compositing/picture/Picture.h"
 
 #include <cstdint>
 #include <memory>
+#include <QByteArray>
 #include <QString>
 
 namespace tessaly {
@@ -23,10 +25,13 @@ bool readsPictureExtension(const QString& extension);
 // Reads the file at path with the decoder that its extension names (bmp, jpg,
 // jpeg, png, gif, ico, wmf, emf, tif, tiff, in any letter case); the content
 // is never examined to choose. Raises for an unknown extension, a file that
-// cannot be opened or read, and content the decoder rejects.
-std::unique_ptr<Picture> loadPicture(const QString& path);
+// cannot be opened or read, and content the decoder rejects. A listener, when
+// given, hears of the rows of a picture decoded straight into a 24-bit bitmap
+// as they are done (upright JPEG photos, opaque PNGs); others never call it.
+std::unique_ptr<Picture> loadPicture(const QString& path, DecodedRows* listener = nullptr);
 // The same, handing over the file's bytes as well, for a caller that reads
 // more of the file than its pixels and should not read the file twice.
-std::unique_ptr<Picture> loadPicture(const QString& path, QByteArray& fileBytes);
+std::unique_ptr<Picture> loadPicture(const QString& path, QByteArray& fileBytes,
+                                     DecodedRows* listener = nullptr);
 
 } // namespace tessaly

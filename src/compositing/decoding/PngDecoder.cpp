@@ -1,9 +1,11 @@
 #include "compositing/decoding/PngDecoder.h"
 
 #include "compositing/picture/Bitmap24.h"
+#include "compositing/picture/BitmapPicture.h"
 #include "compositing/picture/RasterPicture.h"
 #include "platform/Error.h"
 
+#include <algorithm>
 #include <csetjmp>
 #include <cstdio>
 #include <cstring>
@@ -107,10 +109,24 @@ bool readHeader(PngReader& r, PngSource& src) {
     return true;
 }
 
-bool readRows(PngReader& r, PngSource& src, png_bytepp rows) {
+bool readRows(PngReader& r, PngSource& src, png_bytepp rows, png_uint_32 count) {
+    if (setjmp(src.jump))
+        return false;
+    png_read_rows(r.png, rows, nullptr, count);
+    return true;
+}
+
+// Every pass of an interlaced picture.
+bool readImage(PngReader& r, PngSource& src, png_bytepp rows) {
     if (setjmp(src.jump))
         return false;
     png_read_image(r.png, rows);
+    return true;
+}
+
+bool readEnd(PngReader& r, PngSource& src) {
+    if (setjmp(src.jump))
+        return false;
     png_read_end(r.png, nullptr);
     return true;
 }
@@ -122,44 +138,105 @@ bool prepare(PngReader& r, PngSource& src, bool alpha) {
     return true;
 }
 
+// A PNG stream read up to its pixels, with the output form chosen.
+struct PngDecoding {
+    PngSource src;
+    PngReader r;
+    png_uint_32 width = 0, height = 0;
+    bool alpha = false;
+    bool interlaced = false;
+
+    PngDecoding(const uint8_t* data, std::size_t size, const char* invalidMessage) {
+        src.data = data;
+        src.size = size;
+        src.invalidMessage = invalidMessage;
+        r.png = png_create_read_struct(PNG_LIBPNG_VER_STRING, &src, onError, onWarning);
+        if (r.png)
+            r.info = png_create_info_struct(r.png);
+        if (!r.png || !r.info)
+            throw Error(QStringLiteral("Not enough memory to read a PNG image"));
+        if (size < 8 || png_sig_cmp(data, 0, 8) != 0) {
+            std::snprintf(src.message, sizeof src.message, "not a PNG file");
+            fail(src);
+        }
+        if (!readHeader(r, src))
+            fail(src);
+        width = png_get_image_width(r.png, r.info);
+        height = png_get_image_height(r.png, r.info);
+        checkPictureSize(width, height);
+        alpha = hasTransparency(r.png, r.info);
+        interlaced = png_get_interlace_type(r.png, r.info) != PNG_INTERLACE_NONE;
+        if (!prepare(r, src, alpha))
+            fail(src);
+    }
+
+    // Reads rows[0] to rows[height - 1] in order. Without interlacing the
+    // rows are final band by band, and done(n) hears that rows 0 to n - 1
+    // are; an interlaced picture is final only once every pass is read.
+    template <typename Done> void readAll(std::vector<png_bytep>& rows, Done done) {
+        if (interlaced) {
+            if (!readImage(r, src, rows.data()) || !readEnd(r, src))
+                fail(src);
+            done(height);
+            return;
+        }
+        for (png_uint_32 y = 0; y < height; y += kBandRows) {
+            const png_uint_32 count = std::min(kBandRows, height - y);
+            if (!readRows(r, src, rows.data() + y, count))
+                fail(src);
+            done(y + count);
+        }
+        if (!readEnd(r, src))
+            fail(src);
+    }
+
+    static constexpr png_uint_32 kBandRows = 64;
+};
+
+// An opaque picture is read straight into the blend's bitmap form, whose
+// rows a listener (when given) hears of as they are done.
+std::unique_ptr<Picture> decodeOpaque(PngDecoding& d, DecodedRows* listener) {
+    Bitmap24 bitmap = BitmapPicture::newPixels(int(d.width), int(d.height));
+    std::vector<png_bytep> rows(d.height);
+    for (png_uint_32 y = 0; y < d.height; ++y)
+        rows[y] = bitmap.scanLine(int(y));
+    try {
+        d.readAll(rows, [&](png_uint_32 done) {
+            if (listener)
+                listener->rowsDecoded(bitmap, int(done));
+        });
+    } catch (...) {
+        if (listener)
+            listener->decodingFailed();
+        throw;
+    }
+    return std::make_unique<BitmapPicture>(std::move(bitmap));
+}
+
 } // namespace
 
 QImage decodePngImage(const uint8_t* data, std::size_t size, const char* invalidMessage) {
-    PngSource src;
-    src.data = data;
-    src.size = size;
-    src.invalidMessage = invalidMessage;
-    PngReader r;
-    r.png = png_create_read_struct(PNG_LIBPNG_VER_STRING, &src, onError, onWarning);
-    if (r.png)
-        r.info = png_create_info_struct(r.png);
-    if (!r.png || !r.info)
-        throw Error(QStringLiteral("Not enough memory to read a PNG image"));
-    if (size < 8 || png_sig_cmp(data, 0, 8) != 0) {
-        std::snprintf(src.message, sizeof src.message, "not a PNG file");
-        fail(src);
-    }
-    if (!readHeader(r, src))
-        fail(src);
-    const png_uint_32 width = png_get_image_width(r.png, r.info);
-    const png_uint_32 height = png_get_image_height(r.png, r.info);
-    checkPictureSize(width, height);
-    const bool alpha = hasTransparency(r.png, r.info);
-    if (!prepare(r, src, alpha))
-        fail(src);
+    PngDecoding d(data, size, invalidMessage);
     // Every row is decoded, or the picture is not made at all.
     const auto fill = RasterPicture::Fill::None;
-    QImage image = alpha ? RasterPicture::newTransparent(int(width), int(height), fill)
-                         : RasterPicture::newOpaque(int(width), int(height), fill);
-    std::vector<png_bytep> rows(height);
-    for (png_uint_32 y = 0; y < height; ++y)
+    QImage image = d.alpha ? RasterPicture::newTransparent(int(d.width), int(d.height), fill)
+                           : RasterPicture::newOpaque(int(d.width), int(d.height), fill);
+    std::vector<png_bytep> rows(d.height);
+    for (png_uint_32 y = 0; y < d.height; ++y)
         rows[y] = image.scanLine(int(y));
-    if (!readRows(r, src, rows.data()))
-        fail(src);
+    d.readAll(rows, [](png_uint_32) {});
     return image;
 }
 
 std::unique_ptr<Picture> decodePng(const QByteArray& bytes) {
+    return decodePng(bytes, nullptr);
+}
+
+std::unique_ptr<Picture> decodePng(const QByteArray& bytes, DecodedRows* listener) {
+    PngDecoding d(reinterpret_cast<const uint8_t*>(bytes.constData()), std::size_t(bytes.size()),
+                  nullptr);
+    if (!d.alpha)
+        return decodeOpaque(d, listener);
     return std::make_unique<RasterPicture>(decodePngImage(
         reinterpret_cast<const uint8_t*>(bytes.constData()), std::size_t(bytes.size())));
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "compositing/decoding/DecodedRows.h"
 #include "compositing/picture/Picture.h"
 
 #include <cstddef>
@@ -16,6 +17,9 @@ namespace tessaly {
 // graded palette transparency blends each pixel over white by its alpha.
 // Raises "PNG image is not valid: " with libpng's reason.
 std::unique_ptr<Picture> decodePng(const QByteArray& bytes);
+// The same, announcing the rows of an opaque picture to listener (when not
+// null) as they are decoded.
+std::unique_ptr<Picture> decodePng(const QByteArray& bytes, DecodedRows* listener);
 
 // The pixels of a PNG stream in one of RasterPicture's forms; also used for
 // the PNG images inside icon files, which report damage with their own

@@ -19,6 +19,17 @@ void checkPictureSize(int64_t width, int64_t height) {
         throw Error(QStringLiteral("Picture is too large (%1 x %2 pixels)").arg(width).arg(height));
 }
 
+void checkDecodedSize(int64_t width, int64_t height) {
+    checkPictureSize(width, height);
+    if (width <= 0 || height <= 0)
+        throw Error(QStringLiteral("Picture has no pixels (%1 x %2)").arg(width).arg(height));
+}
+
+void raiseNoPictureMemory(int width, int height) {
+    throw Error(
+        QStringLiteral("Not enough memory for a picture of %1 x %2 pixels").arg(width).arg(height));
+}
+
 std::size_t Bitmap24::rowSizeFor(int width, int bitsPerPixel) {
     return ((std::size_t(width) * std::size_t(bitsPerPixel) + 31) / 32) * 4;
 }
@@ -48,6 +59,21 @@ Bitmap24& Bitmap24::operator=(const Bitmap24& other) {
 }
 
 void Bitmap24::resize(int width, int height) {
+    reallocate(width, height);
+    if (byteSize())
+        std::memset(data_.get(), 0xFF, byteSize());
+}
+
+void Bitmap24::resizeForOverwrite(int width, int height) {
+    reallocate(width, height);
+    const std::size_t used = (std::size_t(width_) * std::size_t(bits_) + 7) / 8;
+    if (used == rowSize_)
+        return;
+    for (int y = 0; y < height_; ++y)
+        std::memset(scanLine(y) + used, 0xFF, rowSize_ - used);
+}
+
+void Bitmap24::reallocate(int width, int height) {
     checkPictureSize(width, height);
     const std::size_t rowSize = rowSizeFor(width, bits_);
     const std::size_t bytes = rowSize * std::size_t(height);
@@ -57,8 +83,6 @@ void Bitmap24::resize(int width, int height) {
     width_ = height_ = 0;
     rowSize_ = 0;
     data_ = allocatePixels(bytes);
-    if (bytes)
-        std::memset(data_.get(), 0xFF, bytes);
     width_ = width;
     height_ = height;
     rowSize_ = rowSize;

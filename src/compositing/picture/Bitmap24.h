@@ -29,6 +29,10 @@ public:
     void setWidth(int width) { resize(width, height_); }
     void setHeight(int height) { resize(width_, height); }
     void resize(int width, int height);
+    // The same for a caller that writes every pixel itself: the pixels are
+    // left as the memory holds them, only the row padding is made white.
+    // Whitening a picture-sized buffer first costs as much as filling it.
+    void resizeForOverwrite(int width, int height);
 
     int width() const { return width_; }
     int height() const { return height_; }
@@ -53,6 +57,8 @@ public:
     static std::size_t rowSizeFor(int width, int bitsPerPixel = 24);
 
 private:
+    void reallocate(int width, int height);
+
     int width_ = 0;
     int height_ = 0;
     int bits_ = 24;
@@ -67,5 +73,10 @@ constexpr uint64_t kMaxPixels = uint64_t(1) << 28;
 // Raises when width x height is out of range ("Picture is too large" with the
 // size) before any allocation is made for it.
 void checkPictureSize(int64_t width, int64_t height);
+// The same for the pixels a decoder makes, which must also not be empty
+// ("Picture has no pixels").
+void checkDecodedSize(int64_t width, int64_t height);
+// Raises "Not enough memory for a picture of W x H pixels".
+[[noreturn]] void raiseNoPictureMemory(int width, int height);
 
 } // namespace tessaly

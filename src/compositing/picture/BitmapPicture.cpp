@@ -4,11 +4,28 @@
 
 #include <algorithm>
 #include <cstring>
+#include <new>
 #include <QPainter>
 
 namespace tessaly {
 
 BitmapPicture::BitmapPicture(Bitmap24 bitmap) : bitmap_(std::move(bitmap)) {}
+
+Bitmap24 BitmapPicture::newPixels(int width, int height) {
+    checkDecodedSize(width, height);
+    Bitmap24 bitmap;
+    try {
+        bitmap.resizeForOverwrite(width, height);
+    } catch (const std::bad_alloc&) {
+        raiseNoPictureMemory(width, height);
+    }
+    return bitmap;
+}
+
+Bitmap24 BitmapPicture::takeBitmap() && {
+    preview_ = QImage();
+    return std::move(bitmap_);
+}
 
 QSize BitmapPicture::naturalSize() const {
     return QSize(bitmap_.width(), bitmap_.height());

@@ -21,6 +21,9 @@ public:
     // Draws the picture at (0, 0) at its natural size onto target, which the
     // caller has made white at exactly that size, by the rules of its kind.
     virtual void rasterise(Bitmap24& target) const = 0;
+    // Whether rasterise() writes every pixel of a target of the natural size,
+    // so that the target need not be made white first.
+    virtual bool coversEveryPixel() const { return false; }
     // Draws the picture stretched into rect, over the background colour where
     // it is transparent or paints nothing.
     virtual void drawPreview(QPainter& painter, const QRect& rect,

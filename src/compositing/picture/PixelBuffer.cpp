@@ -13,9 +13,9 @@ namespace {
 // Buffers from this size on come from the cache and use huge pages.
 constexpr std::size_t kLargeBuffer = std::size_t(1) << 20;
 constexpr std::size_t kHugePage = std::size_t(2) << 20;
-// Enough for the result dropped by one run to serve the next run's base
-// bitmap, and for one more picture of another size.
-constexpr std::size_t kCachedBuffers = 2;
+// By default enough for the result dropped by one run to serve the next
+// run's base bitmap, and for one more picture of another size.
+constexpr std::size_t kDefaultCachedBuffers = 2;
 
 struct Cached {
     uint8_t* pixels;
@@ -25,6 +25,7 @@ struct Cached {
 struct Cache {
     std::mutex mutex;
     std::vector<Cached> buffers; // oldest first
+    std::size_t limit = kDefaultCachedBuffers;
     ~Cache() {
         for (const Cached& c : buffers)
             std::free(c.pixels);
@@ -55,6 +56,14 @@ uint8_t* takeCached(std::size_t capacity) {
     return nullptr;
 }
 
+// Frees the oldest buffers beyond `limit`; the caller holds the lock.
+void trimTo(Cache& c, std::size_t limit) {
+    while (c.buffers.size() > limit) {
+        std::free(c.buffers.front().pixels);
+        c.buffers.erase(c.buffers.begin());
+    }
+}
+
 uint8_t* allocateLarge(std::size_t capacity) {
     void* pixels = std::aligned_alloc(kHugePage, capacity);
     if (!pixels)
@@ -72,11 +81,8 @@ void PixelDeleter::operator()(uint8_t* pixels) const noexcept {
     }
     Cache& c = cache();
     std::lock_guard lock(c.mutex);
-    if (c.buffers.size() == kCachedBuffers) {
-        std::free(c.buffers.front().pixels);
-        c.buffers.erase(c.buffers.begin());
-    }
     c.buffers.push_back({pixels, capacity});
+    trimTo(c, c.limit);
 }
 
 PixelBuffer allocatePixels(std::size_t bytes) {
@@ -94,9 +100,14 @@ PixelBuffer allocatePixels(std::size_t bytes) {
 void dropPixelCache() {
     Cache& c = cache();
     std::lock_guard lock(c.mutex);
-    for (const Cached& b : c.buffers)
-        std::free(b.pixels);
-    c.buffers.clear();
+    trimTo(c, 0);
+}
+
+void setPixelCacheLimit(std::size_t buffers) {
+    Cache& c = cache();
+    std::lock_guard lock(c.mutex);
+    c.limit = buffers;
+    trimTo(c, buffers);
 }
 
 std::size_t cachedPixelBuffers() {

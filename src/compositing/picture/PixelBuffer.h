@@ -23,6 +23,10 @@ PixelBuffer allocatePixels(std::size_t bytes);
 
 // Frees the buffers kept for reuse.
 void dropPixelCache();
+// How many large buffers are kept for reuse at most (2 unless set): a batch
+// of pictures on several threads keeps a few per thread, so that every
+// picture after the first finds its memory already touched.
+void setPixelCacheLimit(std::size_t buffers);
 // How many buffers and bytes are kept for reuse.
 std::size_t cachedPixelBuffers();
 std::size_t cachedPixelBytes();

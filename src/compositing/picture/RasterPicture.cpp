@@ -1,54 +1,42 @@
 #include "compositing/picture/RasterPicture.h"
 
 #include "compositing/picture/Bitmap24.h"
+#include "compositing/picture/PixelBuffer.h"
 #include "compositing/preview/PreviewScaler.h"
 #include "platform/Error.h"
 
 #include <algorithm>
-#include <cstdlib>
 #include <cstring>
+#include <memory>
+#include <new>
 #include <QPainter>
-#include <sys/mman.h>
 
 namespace tessaly {
 
 namespace {
 
-constexpr std::size_t kHugePage = std::size_t(2) << 20;
-
-// Pixel memory for a large picture comes in huge pages where the system
-// offers them: the first touch of a fresh 72 MB buffer on small pages costs
-// more than decoding a JPEG into it.
-uchar* allocatePixels(std::size_t bytes) {
-    if (bytes < 2 * kHugePage)
-        return static_cast<uchar*>(std::malloc(bytes));
-    const std::size_t rounded = (bytes + kHugePage - 1) / kHugePage * kHugePage;
-    void* p = std::aligned_alloc(kHugePage, rounded);
-#ifdef MADV_HUGEPAGE
-    if (p)
-        ::madvise(p, rounded, MADV_HUGEPAGE); // advice only; failure is harmless
-#endif
-    return static_cast<uchar*>(p);
+// The QImage's cleanup: the pixel buffer goes back where it came from, so
+// that the next picture of the same size finds its memory already touched.
+void releasePixels(void* buffer) {
+    delete static_cast<PixelBuffer*>(buffer);
 }
 
 QImage allocate(int width, int height, QImage::Format format) {
-    checkPictureSize(width, height);
-    if (width <= 0 || height <= 0)
-        throw Error(QStringLiteral("Picture has no pixels (%1 x %2)").arg(width).arg(height));
+    checkDecodedSize(width, height);
     const int depth = format == QImage::Format_BGR888 ? 24 : 32;
     const std::size_t rowSize = Bitmap24::rowSizeFor(width, depth);
-    uchar* pixels = allocatePixels(rowSize * std::size_t(height));
-    QImage image;
-    if (pixels)
-        image = QImage(
-            pixels, width, height, qsizetype(rowSize), format, [](void* p) { std::free(p); },
-            pixels);
-    if (image.isNull()) {
-        std::free(pixels);
-        throw Error(QStringLiteral("Not enough memory for a picture of %1 x %2 pixels")
-                        .arg(width)
-                        .arg(height));
+    auto pixels = std::make_unique<PixelBuffer>();
+    try {
+        *pixels = allocatePixels(rowSize * std::size_t(height));
+    } catch (const std::bad_alloc&) {
     }
+    QImage image;
+    if (*pixels)
+        image = QImage(pixels->get(), width, height, qsizetype(rowSize), format, releasePixels,
+                       pixels.get());
+    if (image.isNull())
+        raiseNoPictureMemory(width, height);
+    pixels.release(); // the image owns it now
     return image;
 }
 

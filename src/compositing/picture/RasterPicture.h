@@ -32,6 +32,7 @@ public:
 
     QSize naturalSize() const override { return pixels_.size(); }
     void rasterise(Bitmap24& target) const override;
+    bool coversEveryPixel() const override { return !hasAlpha(); }
     void drawPreview(QPainter& painter, const QRect& rect, const QColor& background) const override;
 
 private:
