@@ -2,6 +2,7 @@
 // from a file or standard input; a dry run that writes nothing; and the
 // README's GNU parallel recipes run on this machine alone (-S :).
 
+#include "compositing/MetafileBuilder.h"
 #include "StampFixtures.h"
 
 #include <gtest/gtest.h>
@@ -49,6 +50,29 @@ TEST_F(Lists, StampsThePicturesAListNames) {
         << missing.err.toStdString();
     const StampRun two = stamp({"-o", "x.png", "--files-from", "list.txt"});
     EXPECT_EQ(two.exitCode, 2) << "-o takes one picture, however it is named";
+}
+
+// A metafile draws its text through the fonts of a GUI application, which
+// the program makes only when a picture may need it: a metafile named in a
+// list must find it there as well as one named on the command line.
+TEST_F(Lists, AMetafileWithTextIsStampedHoweverItIsNamed) {
+    WmfBuilder wmf(QRect(0, 0, 120, 100), 96);
+    Params font;
+    font.words({-24, 0, 0, 0, 400}).u8(0).u8(0).u8(0).u8(0).u32(0);
+    font.bytes(QByteArray("DejaVu Sans")).u8(0).pad(2);
+    const QByteArray text("Hi");
+    wmf.record(0x02FB, font).record(0x012D, Params().u16(0)); // the font, selected
+    wmf.record(0x0521, Params().u16(uint16_t(text.size())).bytes(text).pad(2).words({10, 10}));
+    writeFile(path("shoot/sign.wmf"), wmf.finish());
+    writeFile(path("list.txt"), "shoot/sign.wmf\n");
+    for (const QStringList& named :
+         {QStringList{"--files-from", "list.txt"}, QStringList{"shoot/sign.wmf"}}) {
+        QDir(path("out")).removeRecursively();
+        const StampRun run = stamp(QStringList{"-d", "out"} + named);
+        EXPECT_EQ(run.exitCode, 0)
+            << named.join(' ').toStdString() << ": " << run.err.toStdString();
+        EXPECT_EQ(tree("out"), QStringList{"sign.bmp"}) << named.join(' ').toStdString();
+    }
 }
 
 TEST_F(Lists, ADryRunPrintsThePlanAndWritesNothing) {
