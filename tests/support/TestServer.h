@@ -4,6 +4,7 @@
 #include <QByteArray>
 #include <QJsonObject>
 #include <QList>
+#include <QMetaType>
 #include <QPair>
 #include <QProcess>
 #include <QString>
@@ -104,3 +105,6 @@ private:
 };
 
 } // namespace tessaly::test
+
+// Rows of data-driven QtTest tests may hold a response.
+Q_DECLARE_METATYPE(tessaly::test::ScriptedResponse)
