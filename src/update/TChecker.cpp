@@ -16,6 +16,7 @@
 #include <QApplication>
 #include <QDate>
 #include <QLocale>
+#include <QPointer>
 
 #include <memory>
 
@@ -25,6 +26,7 @@ namespace {
 
 const QString kSection = QStringLiteral("Settings");
 std::unique_ptr<SettingsKey> theSettingsKey;
+QPointer<TChecker> lastWorker; // main thread only
 
 QStringList requestFields() {
     return commonFields(QStringLiteral("check")) + identificationFields();
@@ -47,10 +49,6 @@ bool offersOtherVersion(const QString& latest, const QString& running) {
     digits.remove(QLatin1Char('.'));
     return readInteger32(digits).has_value();
 }
-
-namespace {
-QPointer<TChecker> lastWorker; // main thread only
-} // namespace
 
 void TChecker::launch() {
     auto* worker = new TChecker();
