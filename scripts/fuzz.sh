@@ -2,7 +2,8 @@
 # Builds the libFuzzer harnesses (clang, ASan + UBSan) and runs one, or all in
 # turn. Each is seeded with what there is for its kind: the shared picture
 # corpus, the real-world fixtures and fuzz/seeds/KIND, with the dictionary
-# fuzz/KIND.dict where there is one. New inputs go to a fresh folder in /tmp.
+# fuzz/KIND.dict where there is one. New inputs, and the input of a fault, go to
+# a fresh folder in /tmp.
 #   scripts/fuzz.sh <kind> [seconds]   one harness, libFuzzer's output as it goes
 #   scripts/fuzz.sh all [seconds]      every harness in turn, one summary line each;
 #                                      exits 1 when any of them found a fault
@@ -21,7 +22,7 @@ done
 run() {
   local kind=$1 seconds=$2 work
   work=$(mktemp -d "/tmp/tessaly-fuzz-$kind.XXXXXX")
-  local args=("$work")
+  local args=("$work" "-artifact_prefix=$work/")
   for seeds in "../shared/corpus/$kind" "tests/compositing/fixtures/real/$kind" "fuzz/seeds/$kind"; do
     [[ -d $seeds ]] && args+=("$seeds")
   done

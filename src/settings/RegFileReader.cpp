@@ -112,7 +112,14 @@ std::optional<RegValue> valueData(QStringView data) {
 // of a surrogate pair (a UTF-16 file can hold one): such a half reads as the
 // replacement character it would be written as, so that a rewrite keeps the name.
 QString writableName(QStringView name) {
-    return QString::fromUtf8(name.toUtf8());
+    QString text = name.toString();
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (text[i].isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate())
+            ++i;
+        else if (text[i].isSurrogate())
+            text[i] = QChar::ReplacementCharacter;
+    }
+    return text;
 }
 
 std::optional<RegValue> valueLine(QStringView line) {

@@ -148,6 +148,10 @@ TEST(RegFile, WhatReadsIsWrittenBackWithinTheLimit) {
          true},
         {"LoneSurrogateInValueName",
          utf16File("REGEDIT4\r\n[" + kKey + "]\r\n\"a" + lone + "\"=\"" + lone + "\"\r\n"), true},
+        // A byte order mark is no part of the file's start here: it stays in the
+        // path, which must not come back as a deletion ("[-...").
+        {"ByteOrderMarkOpeningKeyPath", file("\"a\"=\"1\"\n[\xEF\xBB\xBF-HKEY_CURRENT_USER\\X]\n"),
+         true},
         {"TabsInStrings", filledFile("\"v#\"=\"" + QByteArray(400, '\t') + '"'), true},
         // Each byte as one digit: the writer's two digits make the file half as large again.
         {"ShortBytesThatWouldGrow",
