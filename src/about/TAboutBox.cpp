@@ -155,7 +155,8 @@ void TAboutBox::createConnections() {
 
 void TAboutBox::FormCreate() {
     matrixState().symbols = QStringLiteral("qoz");
-    StartMatrix();
+    // The rain starts when the window is first shown (showEvent): only then is
+    // its frame, and so its outer size, known.
     setWindowTitle(QStringLiteral("About ") + AppProduct);
     setWindowIcon(artIcon(Art::AppIcon));
     Image1->setPixmap(artPixmap(Art::AppIcon, 32));
@@ -193,6 +194,12 @@ void TAboutBox::paintEvent(QPaintEvent* event) {
     QPainter painter(this);
     painter.fillRect(event->rect(), Qt::black);
     painter.drawImage(event->rect(), outCanvas.image(), event->rect());
+}
+
+void TAboutBox::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    if (!started_)
+        StartMatrix();
 }
 
 void TAboutBox::resizeEvent(QResizeEvent* event) {

@@ -1,3 +1,4 @@
+#include "app/ProcessEnd.h"
 #include "app/TAppForm.h"
 #include "app/TApplication.h"
 #include "platform/Platform.h"
@@ -10,5 +11,5 @@ int main(int argc, char** argv) {
     tessaly::TApplication::setDesktopFileName(QStringLiteral(TESSALY_APP_ID));
     tessaly::TAppForm form;
     form.show();
-    return app.exec();
+    return tessaly::endRun(app.exec());
 }

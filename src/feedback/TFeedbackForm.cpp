@@ -2,6 +2,7 @@
 
 #include "feedback/FeedbackRequest.h"
 #include "feedback/IsValidEmail.h"
+#include "feedback/LimitedMemo.h"
 #include "feedback/OpinionPanel.h"
 #include "net/SecurePost.h"
 #include "platform/AppIdentity.h"
@@ -13,7 +14,6 @@
 #include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScreen>
 
@@ -26,7 +26,6 @@ namespace {
 constexpr int kWidth = 525;
 constexpr int kHeight = 326;
 constexpr int kMemoLimit = 10000;
-constexpr int kFeedbackTimeoutMs = 3000;
 
 template <typename W> W* named(W* widget, const char* name) {
     widget->setObjectName(QLatin1String(name));
@@ -40,27 +39,6 @@ QLabel* label(QWidget* parent, const char* name, const QString& text, QRect geom
     l->setGeometry(geometry);
     l->setFont(tahoma(px, bold));
     return l;
-}
-
-// The memo keeps at most kMemoLimit characters, cutting what a paste adds beyond.
-void limitLength(QPlainTextEdit* memo) {
-    QObject::connect(memo, &QPlainTextEdit::textChanged, memo, [memo] {
-        const QString text = memo->toPlainText();
-        if (text.size() <= kMemoLimit)
-            return;
-        QTextCursor cursor = memo->textCursor();
-        const int position = std::min<int>(cursor.position(), kMemoLimit);
-        memo->setPlainText(text.left(kMemoLimit));
-        cursor.setPosition(position);
-        memo->setTextCursor(cursor);
-    });
-}
-
-// The memo's text with Windows line breaks, as the feedback has always been sent.
-QString memoText(const QPlainTextEdit* memo) {
-    QString text = memo->toPlainText();
-    text.replace(QLatin1Char('\n'), QStringLiteral("\r\n"));
-    return text;
 }
 
 } // namespace
@@ -98,12 +76,11 @@ void TFeedbackForm::createControls() {
     Label2 = label(this, "Label2", QStringLiteral("What did you like or dislike?"),
                    {3, 72, kWidth - 6, 17}, 13, true);
 
-    Memo1 = named(new QPlainTextEdit(this), "Memo1");
+    Memo1 = named(new LimitedMemo(kMemoLimit, this), "Memo1");
     Memo1->setGeometry(3, 92, kWidth - 6, 161);
     Memo1->setFont(tahoma(13));
     Memo1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     Memo1->setTabChangesFocus(true);
-    limitLength(Memo1);
 
     Panel1 = named(new QWidget(this), "Panel1");
     Panel1->setGeometry(0, 256, kWidth, 30);
@@ -158,7 +135,7 @@ void TFeedbackForm::BitBtn1Click() {
     const Opinion opinion = Panel4->isSelected()   ? Opinion::Like
                             : Panel5->isSelected() ? Opinion::Dislike
                                                    : Opinion::None;
-    const QString feedback = feedbackText(opinion, memoText(Memo1));
+    const QString feedback = feedbackText(opinion, Memo1->rawText());
     if (feedback.isEmpty()) {
         platform().beep();
         return;
@@ -178,8 +155,8 @@ void TFeedbackForm::send(const QString& feedback, const QString& email) {
     sending_ = true;
     bool delivered = false;
     try {
-        delivered = isDelivered(
-            SecurePost(feedbackEndpoint(), feedbackFields(feedback, email), kFeedbackTimeoutMs));
+        delivered =
+            isDelivered(SecurePost(feedbackEndpoint(), feedbackFields(feedback, email), timeoutMs));
     } catch (const std::exception&) {
         delivered = false;
     }

@@ -5,11 +5,11 @@
 
 class QLabel;
 class QLineEdit;
-class QPlainTextEdit;
 class QPushButton;
 
 namespace tessaly {
 
+class LimitedMemo;
 class OpinionPanel;
 
 // The feedback window: an opinion, a free text and an optional e-mail address,
@@ -27,7 +27,7 @@ public:
     QLabel* Image2 = nullptr;
     QLabel* Label1 = nullptr;
     QLabel* Label2 = nullptr;
-    QPlainTextEdit* Memo1 = nullptr;
+    LimitedMemo* Memo1 = nullptr;
     QWidget* Panel1 = nullptr;
     QLabel* Label3 = nullptr;
     QLineEdit* Edit1 = nullptr;
@@ -38,6 +38,10 @@ public:
     void Image1Click();
     void Image2Click();
     void BitBtn1Click();
+
+    // The time-out of each wait of the post; each of its two attempts ends
+    // within twice that. Tests shorten it.
+    int timeoutMs = 3000;
 
     // The window while one is open.
     static QPointer<TFeedbackForm> FeedbackForm;

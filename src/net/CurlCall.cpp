@@ -37,10 +37,20 @@ CurlCall::CurlCall(const QByteArray& url, const QByteArray& body, const QList<QB
     curl_easy_setopt(easy_, CURLOPT_PROTOCOLS_STR, protocols);
     curl_easy_setopt(easy_, CURLOPT_NOSIGNAL, 1L);
     curl_easy_setopt(easy_, CURLOPT_POST, 1L);
+    // HTTP/1.1 on both schemes: over HTTP/2 libcurl would drop the secure
+    // transport's "Connection: close".
+    curl_easy_setopt(easy_, CURLOPT_HTTP_VERSION, long(CURL_HTTP_VERSION_1_1));
     curl_easy_setopt(easy_, CURLOPT_POSTFIELDS, requestBody_.constData());
     curl_easy_setopt(easy_, CURLOPT_POSTFIELDSIZE_LARGE, curl_off_t(requestBody_.size()));
     curl_easy_setopt(easy_, CURLOPT_HTTPHEADER, headers_);
     curl_easy_setopt(easy_, CURLOPT_CONNECTTIMEOUT_MS, long(timeout_.count()));
+    // The time-outs bound each wait; this bounds the whole exchange, so that a
+    // server that keeps trickling cannot hold the caller for longer.
+    curl_easy_setopt(easy_, CURLOPT_TIMEOUT_MS, long(kDeadlineFactor * timeout_.count()));
+    // Names are looked up in a thread of libcurl's; at the deadline the
+    // handle lets a lookup that still hangs run out on its own instead of
+    // waiting for it.
+    curl_easy_setopt(easy_, CURLOPT_QUICK_EXIT, 1L);
     curl_easy_setopt(easy_, CURLOPT_MAXFILESIZE_LARGE, curl_off_t(kMaxReplyBytes));
     curl_easy_setopt(easy_, CURLOPT_ERRORBUFFER, errorText_);
     curl_easy_setopt(easy_, CURLOPT_WRITEFUNCTION, &CurlCall::onBody);
@@ -99,7 +109,7 @@ bool CurlCall::responseOverdue() const {
 
 void CurlCall::raise(CURLcode code) const {
     if (tooLarge_ || code == CURLE_FILESIZE_EXCEEDED)
-        throw Error(
+        throw ReplyTooLarge(
             QStringLiteral("The server's reply is larger than %1 bytes").arg(kMaxReplyBytes));
     // libcurl keeps the first message of a transfer: one from an earlier
     // connection of a redirect chain that it got over does not describe this.

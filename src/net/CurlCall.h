@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/Error.h"
+
 #include <chrono>
 #include <curl/curl.h>
 #include <QByteArray>
@@ -10,6 +12,16 @@ namespace tessaly {
 // The longest reply body that is read; a longer one is an error rather than
 // memory without bound.
 constexpr qsizetype kMaxReplyBytes = 1 << 20;
+
+// A whole exchange may take this many times the time-out of one wait.
+constexpr int kDeadlineFactor = 2;
+
+// The reply came over a working channel but is too large to take: the
+// exchange is over, not worth another attempt.
+class ReplyTooLarge : public Error {
+public:
+    using Error::Error;
+};
 
 // One POST over a libcurl handle made for it alone and released with it. Both
 // transports build on it and add their own options before perform().
@@ -25,8 +37,10 @@ public:
     CURL* handle() const { return easy_; }
 
     // Runs the exchange. The connect time-out is libcurl's; the response
-    // time-out bounds every wait for the next piece of the response. Raises an
-    // Error with libcurl's message when the exchange fails.
+    // time-out bounds every wait for the next piece of the response; the whole
+    // exchange ends at kDeadlineFactor times the time-out. Raises an Error with
+    // libcurl's message when the exchange fails, ReplyTooLarge for a reply
+    // beyond kMaxReplyBytes.
     void perform();
 
     long status() const;

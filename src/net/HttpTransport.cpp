@@ -15,7 +15,6 @@ QString postHttp(const QString& url, const QByteArray& body, int timeoutMs) {
     CurlCall call(plainHttpUrl(url).toUtf8(), body,
                   {"Content-Type: application/x-www-form-urlencoded", "Expect:"}, timeoutMs,
                   "http");
-    curl_easy_setopt(call.handle(), CURLOPT_HTTP_VERSION, long(CURL_HTTP_VERSION_1_1));
     call.perform();
     if (call.status() < 200 || call.status() > 299)
         throw Error(QString::fromLatin1(call.statusLine()));

@@ -109,8 +109,9 @@ FileReplacer::FileReplacer(const QString& path, std::uint64_t size, unsigned new
     : path_(path), target_(resolvedTarget(QFile::encodeName(path))) {
     fd_ = createTemporary(target_, temporary_, newFileMode);
     if (fd_ < 0) {
+        const int refusal = errno;
         temporary_.clear();
-        openInPlace(errno, size);
+        openInPlace(refusal, size);
         return;
     }
     if (const int err = checkExisting(target_, fd_)) {

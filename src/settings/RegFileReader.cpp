@@ -108,6 +108,20 @@ std::optional<RegValue> valueData(QStringView data) {
     return bytes ? std::optional(RegValue{{}, type, *bytes}) : std::nullopt;
 }
 
+// Key paths and value names are written as UTF-8, which has no form for half
+// of a surrogate pair (a UTF-16 file can hold one): such a half reads as the
+// replacement character it would be written as, so that a rewrite keeps the name.
+QString writableName(QStringView name) {
+    QString text = name.toString();
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (text[i].isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate())
+            ++i;
+        else if (text[i].isSurrogate())
+            text[i] = QChar::ReplacementCharacter;
+    }
+    return text;
+}
+
 std::optional<RegValue> valueLine(QStringView line) {
     QString name;
     if (line.startsWith(u'@')) {
@@ -116,7 +130,7 @@ std::optional<RegValue> valueLine(QStringView line) {
         const auto quoted = takeQuoted(line);
         if (!quoted)
             return std::nullopt;
-        name = *quoted;
+        name = writableName(*quoted);
     }
     if (!line.startsWith(u'='))
         return std::nullopt;
@@ -130,14 +144,38 @@ bool isHeader(const QString& line) {
     return line == u"Windows Registry Editor Version 5.00" || line == u"REGEDIT4";
 }
 
+RegDocument tooLarge() {
+    RegDocument document;
+    document.damagedLines = 1;
+    return document;
+}
+
+// The keys and values of the lines after the header.
+void readLines(const QStringList& lines, qsizetype first, RegDocument& document) {
+    QString currentPath; // empty until the first key line
+    for (qsizetype i = first; i < lines.size(); ++i) {
+        const QString& line = lines[i];
+        if (line.isEmpty() || line.startsWith(u';'))
+            continue;
+        if (line.startsWith(u'[') && line.endsWith(u']') && line.size() > 2 && line[1] != u'-') {
+            currentPath = writableName(QStringView(line).mid(1, line.size() - 2));
+            document.ensureKey(currentPath);
+            continue;
+        }
+        const auto value = currentPath.isEmpty() ? std::nullopt : valueLine(line);
+        if (value)
+            document.setValue(currentPath, *value);
+        else
+            ++document.damagedLines;
+    }
+}
+
 } // namespace
 
 RegDocument parseRegFile(const QByteArray& bytes) {
+    if (bytes.size() > kMaxRegFileBytes)
+        return tooLarge();
     RegDocument document;
-    if (bytes.size() > kMaxRegFileBytes) {
-        document.damagedLines = 1;
-        return document;
-    }
     const QStringList lines = logicalLines(decodeText(bytes));
     qsizetype first = 0;
     while (first < lines.size() && lines[first].isEmpty())
@@ -148,22 +186,13 @@ RegDocument parseRegFile(const QByteArray& bytes) {
         document.damagedLines = int(lines.size() - first);
         return document;
     }
-    QString currentPath; // empty until the first key line
-    for (qsizetype i = first + 1; i < lines.size(); ++i) {
-        const QString& line = lines[i];
-        if (line.isEmpty() || line.startsWith(u';'))
-            continue;
-        if (line.startsWith(u'[') && line.endsWith(u']') && line.size() > 2 && line[1] != u'-') {
-            currentPath = line.mid(1, line.size() - 2);
-            document.ensureKey(currentPath);
-            continue;
-        }
-        const auto value = currentPath.isEmpty() ? std::nullopt : valueLine(line);
-        if (value)
-            document.setValue(currentPath, *value);
-        else
-            ++document.damagedLines;
-    }
+    readLines(lines, first + 1, document);
+    // The writer's forms can be longer than a hand-written file's (eight
+    // digits for every dword, two for every byte, UTF-8 for UTF-16 text): a
+    // file whose values would not fit the budget once written back reads as
+    // one over it, so that what reads can always be written.
+    if (writeRegFile(document).size() > kMaxRegFileBytes)
+        return tooLarge();
     return document;
 }
 

@@ -16,15 +16,17 @@ QString quoted(const QString& text) {
     return out + u'"';
 }
 
-// Strings with line breaks or other control characters would break the line
-// structure of the file; they, and any string whose bytes are not exactly its
-// text, are written as hexadecimal instead.
+// Strings with line breaks would break the line structure of the file; they,
+// and any string whose bytes are not exactly its text, are written as
+// hexadecimal instead. Other control characters (tabs above all) stay quoted,
+// as the reader takes them: in hexadecimal each would take six characters, and
+// a file that reads could grow past the size that is read back.
 bool fitsQuoted(const RegValue& value) {
     if (value.type != RegSz)
         return false;
     const QString text = textOf(value);
     for (QChar c : text) {
-        if (c.unicode() < 0x20)
+        if (c == u'\n' || c == u'\r')
             return false;
     }
     return stringValue({}, text).data == value.data && QString::fromUtf8(text.toUtf8()) == text;

@@ -1,6 +1,5 @@
 #include "update/TChecker.h"
 
-#include "net/ExtractTag.h"
 #include "net/ReplyLines.h"
 #include "net/SecurePost.h"
 #include "net/RequestFields.h"
@@ -11,11 +10,13 @@
 #include "settings/IntegerText.h"
 #include "settings/SettingsKey.h"
 #include "settings/UrlScramble.h"
+#include "update/UpdateReply.h"
 #include "update/UpdateState.h"
 
 #include <QApplication>
 #include <QDate>
 #include <QLocale>
+#include <QPointer>
 
 #include <memory>
 
@@ -25,10 +26,7 @@ namespace {
 
 const QString kSection = QStringLiteral("Settings");
 std::unique_ptr<SettingsKey> theSettingsKey;
-
-QString line(const QStringList& lines, int index) {
-    return index < lines.size() ? lines[index] : QString();
-}
+QPointer<TChecker> lastWorker; // main thread only
 
 QStringList requestFields() {
     return commonFields(QStringLiteral("check")) + identificationFields();
@@ -54,8 +52,13 @@ bool offersOtherVersion(const QString& latest, const QString& running) {
 
 void TChecker::launch() {
     auto* worker = new TChecker();
+    lastWorker = worker;
     connect(worker, &QThread::finished, worker, &QObject::deleteLater);
     worker->start();
+}
+
+bool TChecker::busy() {
+    return lastWorker && !lastWorker->isFinished();
 }
 
 void TChecker::run() {
@@ -81,7 +84,7 @@ void TChecker::Execute() {
     try {
         QStringList lines;
         try {
-            lines = replyLines(SecurePost(checkEndpoint(), requestFields(), 10000));
+            lines = replyLines(SecurePost(checkEndpoint(), requestFields(), requestTimeoutMs));
         } catch (const std::exception&) {
             // Unreachable on both schemes: nothing to learn this time.
         }
@@ -92,22 +95,21 @@ void TChecker::Execute() {
 }
 
 void TChecker::processReply(const QStringList& lines) {
-    const QString result = ExtractTag(line(lines, 3), QStringLiteral("result"));
-    if (result != QLatin1String("0") && result != QLatin1String("1"))
+    const std::optional<UpdateReply> reply = readUpdateReply(lines);
+    if (!reply)
         return;
-    LatestVersion = ExtractTag(line(lines, 0), QStringLiteral("version"));
+    LatestVersion = reply->version;
     try {
         theSettingsKey->writeText(kSection, QStringLiteral("CurrentVersion"), LatestVersion);
     } catch (...) {
     }
-    DownloadURL = ExtractTag(line(lines, 1), QStringLiteral("url"));
+    DownloadURL = reply->url;
     try {
         theSettingsKey->writeText(kSection, QStringLiteral("CurrentURL"), scrambleUrl(DownloadURL));
     } catch (...) {
     }
-    const QString important = ExtractTag(line(lines, 5), QStringLiteral("important"));
-    if (!trimControl(important).isEmpty())
-        showImportant(important);
+    if (!trimControl(reply->important).isEmpty())
+        showImportant(reply->important);
     decideUpdate();
 }
 

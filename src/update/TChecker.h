@@ -17,6 +17,13 @@ public:
     // Creates and starts a worker.
     static void launch();
 
+    // The time-out of each wait of the update request; each of its two
+    // attempts ends within twice that. Tests shorten it before a launch.
+    static inline int requestTimeoutMs = 10000;
+
+    // Whether the last worker launched is still running (main thread).
+    static bool busy();
+
 protected:
     void run() override;
 

@@ -349,8 +349,12 @@ private Q_SLOTS:
     void rainFallsAroundThePanelOnly() {
         TAboutBox* box = open();
         QVERIFY(QTest::qWaitForWindowExposed(box));
-        QCOMPARE(box->matrixWidth, 446 / 8);
-        QCOMPARE(box->matrixHeight, 374 / 12);
+        // The grid follows the outer size, frame included.
+        const QSize outer = box->frameGeometry().size();
+        QCOMPARE_GT(outer.width(), 446);
+        QCOMPARE(QSize(box->bitmapWidth, box->bitmapHeight), outer);
+        QCOMPARE(box->matrixWidth, outer.width() / 8);
+        QCOMPARE(box->matrixHeight, outer.height() / 12);
         QCOMPARE(matrixState().dropCount, 2 * box->matrixWidth);
         QCOMPARE(matrixState().symbols, QStringLiteral("qoz"));
         QVERIFY(box->tmTimer->isActive());
@@ -371,10 +375,11 @@ private Q_SLOTS:
         TAboutBox* box = open();
         for (int tick = 0; tick < 5; ++tick)
             box->tmTimerTimer();
+        const int columns = box->frameGeometry().width() / 8;
         QResizeEvent resize(QSize(800, 600), box->size());
         QApplication::sendEvent(box, &resize);
-        QCOMPARE(box->matrixWidth, 446 / 8);
-        QCOMPARE(matrixState().dropCount, 2 * (446 / 8));
+        QCOMPARE(box->matrixWidth, columns);
+        QCOMPARE(matrixState().dropCount, 2 * columns);
         QCOMPARE(matrixState().frameCount, 5);
         QCOMPARE(litAroundPanel(box), 0);
     }
@@ -384,9 +389,9 @@ private Q_SLOTS:
         for (int tick = 0; tick < 5; ++tick)
             first->tmTimerTimer();
         delete box_.data();
-        open();
+        TAboutBox* second = open();
         QCOMPARE(matrixState().frameCount, 0);
-        QCOMPARE(matrixState().dropCount, 2 * (446 / 8));
+        QCOMPARE(matrixState().dropCount, 2 * (second->frameGeometry().width() / 8));
     }
 };
 

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <csignal>
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <QDir>
 #include <QFile>
@@ -251,24 +252,32 @@ TEST(BmpWriter, SavesInPlaceWhereTheFolderTakesNoNewFile) {
     writeAll(path, QByteArray(5000, 'x')); // longer than the result: its tail must go
     QFile::setPermissions(path, kReadAll | kWriteAll);
     QFile::setPermissions(folder, kReadAll | kEnterAll);
-    QString refused;
+    QString saved, refused;
     QByteArray abandoned, inBands;
+    bool reachable = false;
     {
         AsPlainUser user;
-        {
-            // A picture that fails to decode after its first rows.
-            BmpBandWriter writer(path, bitmap);
-            writer.write(0, 1);
+        // The temporary folder's own parents may be closed to others.
+        reachable = faccessat(AT_FDCWD, QFile::encodeName(path).constData(), W_OK, AT_EACCESS) == 0;
+        if (reachable) {
+            {
+                // A picture that fails to decode after its first rows.
+                BmpBandWriter writer(path, bitmap);
+                writer.write(0, 1);
+            }
+            abandoned = readAll(path);
+            saveInBands(bitmap, path);
+            inBands = readAll(path);
+            saved = errorOf(bitmap, path);
+            refused = errorOf(bitmap, folder + "/new.bmp");
         }
-        abandoned = readAll(path);
-        saveInBands(bitmap, path);
-        inBands = readAll(path);
-        saveBmp(bitmap, path);
-        refused = errorOf(bitmap, folder + "/new.bmp");
     }
     QFile::setPermissions(folder, kReadAll | kEnterAll | QFile::WriteOwner);
+    if (!reachable)
+        GTEST_SKIP() << "the test's folder cannot be reached as another user here";
     EXPECT_EQ(abandoned, QByteArray(5000, 'x')) << "written before the picture was whole";
     EXPECT_EQ(inBands, readAll(dir.filePath("expected.bmp")));
+    EXPECT_EQ(saved, QString());
     EXPECT_EQ(readAll(path), readAll(dir.filePath("expected.bmp")));
     EXPECT_EQ(refused,
               QStringLiteral("Cannot create file \"%1/new.bmp\". Access is denied.").arg(folder));

@@ -1,12 +1,17 @@
 #include "feedback/OpinionPanel.h"
 #include "feedback/TFeedbackForm.h"
+#include "feedback/LimitedMemo.h"
 #include "net/TestTrust.h"
 #include "platform/AppIdentity.h"
 #include "platform/MakerHost.h"
+#include "support/HoldingServer.h"
 #include "support/RecordingPlatform.h"
 #include "support/TestMain.h"
 #include "support/TestServer.h"
 
+#include <QClipboard>
+#include <QElapsedTimer>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -80,9 +85,69 @@ private Q_SLOTS:
         QVERIFY(!form->Panel4->isSelected() && !form->Panel5->isSelected());
     }
 
-    void memoKeepsAtMostTenThousandCharacters() {
-        form->Memo1->setPlainText(QString(10050, QLatin1Char('x')));
-        QCOMPARE(form->Memo1->toPlainText().size(), 10000);
+    // Input that would pass the memo's 10000 characters is refused where it
+    // comes in: the text already there stays whole, and undo still works.
+    void memoLimit_data() {
+        QTest::addColumn<int>("length");   // of the memo before: 'a's, then 'z's from the middle
+        QTest::addColumn<int>("selected"); // characters selected from the cursor in the middle
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("pasted");
+        QTest::addColumn<QString>("added"); // what comes in at the cursor
+        QTest::newRow("type into a full memo") << 10000 << 0 << "x"
+                                               << ""
+                                               << "";
+        QTest::newRow("line break into a full memo") << 10000 << 0 << "\n"
+                                                     << ""
+                                                     << "";
+        QTest::newRow("paste into a full memo") << 10000 << 0 << ""
+                                                << "xyz"
+                                                << "";
+        QTest::newRow("paste the front that fits") << 9998 << 0 << ""
+                                                   << "xyz"
+                                                   << "xy";
+        QTest::newRow("a CR LF counts once") << 9996 << 0 << ""
+                                             << "1\r\n2\r\n3"
+                                             << "1\n2\n";
+        QTest::newRow("no half of a pair") << 9999 << 0 << "" << QStringLiteral("\U0001F600") << "";
+        QTest::newRow("type over a selection") << 10000 << 1 << "x"
+                                               << ""
+                                               << "x";
+        QTest::newRow("paste over a selection") << 10000 << 2 << ""
+                                                << "xyz"
+                                                << "xy";
+        QTest::newRow("type with room") << 9999 << 0 << "x"
+                                        << ""
+                                        << "x";
+    }
+    void memoLimit() {
+        QFETCH(int, length);
+        QFETCH(int, selected);
+        QFETCH(QString, typed);
+        QFETCH(QString, pasted);
+        QFETCH(QString, added);
+        const int middle = length / 2;
+        const QString before = QString(middle, u'a') + QString(length - middle, u'z');
+        form->Memo1->setPlainText(before);
+        QTextCursor cursor = form->Memo1->textCursor();
+        cursor.setPosition(middle);
+        cursor.setPosition(middle + selected, QTextCursor::KeepAnchor);
+        form->Memo1->setTextCursor(cursor);
+        if (typed == QLatin1String("\n"))
+            QTest::keyClick(form->Memo1, Qt::Key_Return);
+        else if (!typed.isEmpty())
+            QTest::keyClicks(form->Memo1, typed);
+        if (!pasted.isEmpty()) {
+            QGuiApplication::clipboard()->setText(pasted);
+            QTest::keySequence(form->Memo1, QKeySequence::Paste);
+        }
+        const QString after = before.left(middle) + added + before.mid(middle + selected);
+        QCOMPARE(form->Memo1->toPlainText(), after);
+        QVERIFY(after.size() <= 10000);
+        QCOMPARE(form->Memo1->textCursor().position(), middle + added.size());
+        if (!added.isEmpty()) {
+            form->Memo1->undo();
+            QCOMPARE(form->Memo1->toPlainText(), before);
+        }
     }
 
     void opinionPanels() {
@@ -117,6 +182,9 @@ private Q_SLOTS:
             << QByteArray("OK") << kCommon + "Nice+tool%0D%0A%0D%0AZeile+%C3%A4+100%25%2B" << true;
         QTest::newRow("OK and a line break") << 1 << "" << "" << QByteArray("OK\r\n") << like << true;
         QTest::newRow("OK in blanks") << 1 << "" << "" << QByteArray(" OK ") << like << true;
+        QTest::newRow("non-breaking spaces kept")
+            << 0 << QStringLiteral("100\u00A0km\u2028line") << "" << QByteArray("OK")
+            << kCommon + "100%C2%A0km%0D%0Aline" << true;
         QTest::newRow("lower case") << 1 << "" << "" << QByteArray("ok") << like << false;
         QTest::newRow("full stop") << 1 << "" << "" << QByteArray("OK.") << like << false;
         QTest::newRow("second line") << 1 << "" << "" << QByteArray("OK\nmore") << like << false;
@@ -198,6 +266,28 @@ private Q_SLOTS:
             clickSend(); // the user can send again
             QCOMPARE(recorder->messages().size(), 2);
         }
+    }
+
+    // However the server holds on, each attempt ends within twice the
+    // window's time-out: the window is never held longer than that.
+    void serverThatHoldsOn_data() {
+        test::addHoldingRows();
+    }
+    void serverThatHoldsOn() {
+        QFETCH(ScriptedResponse, holding);
+        QFETCH(bool, httpAnswers);
+        QCOMPARE(form->timeoutMs, 3000);
+        form->timeoutMs = 300;
+        test::routeHolding(*server, QString::fromLatin1(kPath), holding, httpAnswers,
+                           ScriptedResponse::text(200, "OK"));
+        form->Image1Click();
+        QElapsedTimer clock;
+        clock.start();
+        clickSend();
+        QVERIFY2(clock.elapsed() < 2 * 2 * 300 + 2000,
+                 qPrintable(QString::number(clock.elapsed())));
+        QCOMPARE(recorder->messages().size(), 1);
+        QCOMPARE(recorder->messages()[0].text, httpAnswers ? kSuccess : kFailure);
     }
 
     void nothingToSendOnlyBeeps() {

@@ -90,6 +90,10 @@ TEST_F(PostFormTest, HeadersOfEachTransport) {
     const RecordedRequest& secure = requests[0];
     const RecordedRequest& plain = requests[1];
     EXPECT_EQ(secure.scheme, "https");
+    // The server offers HTTP/2 first: a client that took it would not send
+    // "Connection: close" (and would fail here).
+    EXPECT_EQ(secure.alpn, "http/1.1");
+    EXPECT_EQ(secure.version, "HTTP/1.1");
     EXPECT_EQ(secure.header("Content-Type"), "application/x-www-form-urlencoded; charset=utf-8");
     EXPECT_EQ(secure.header("Connection"), "close");
     EXPECT_EQ(plain.scheme, "http");
@@ -156,6 +160,14 @@ TEST_F(PostFormTest, TransportTable) {
          "raised: timed out"},
         {"StalledBody", with([](auto& r) { r.stallAfterBytes = 3, r.stallMs = 4000; }), at("/t"),
          "raised: timed out", "raised: timed out"},
+        {"Silent", with([](auto& r) { r.silent = true; }), at("/t"), "raised: timed out",
+         "raised: timed out"},
+        // Each byte comes well within the time-out; only the whole exchange's
+        // deadline (twice the time-out) ends these.
+        {"Trickle", with([](auto& r) { r.bodySize = 100, r.trickleMs = 100; }), at("/t"),
+         "raised: timed out", "raised: timed out"},
+        {"Endless", with([](auto& r) { r.endless = true, r.trickleMs = 100; }), at("/t"),
+         "raised: timed out", "raised: timed out"},
         {"Dropped", with([](auto& r) { r.drop = true; }), at("/t"), "raised: Empty reply",
          "raised: Empty reply"},
         {"Refused", nullptr, [](const QString& s) { return server->closedUrl(s, "/t"); },
@@ -192,8 +204,8 @@ TEST_F(PostFormTest, TransportTable) {
             QElapsedTimer clock;
             clock.start();
             const QString actual = outcome([&] { return PostForm(url, fields, kShortTimeoutMs); });
-            // Time-outs end the call near the time-out, not when the server gives up.
-            EXPECT_LT(clock.elapsed(), kShortTimeoutMs + 2500);
+            // Time-outs end the call near its deadline, not when the server gives up.
+            EXPECT_LT(clock.elapsed(), 2 * kShortTimeoutMs + 2500);
             if (expected.startsWith("raised: "))
                 EXPECT_TRUE(actual.startsWith("raised: ") &&
                             actual.contains(expected.mid(8), Qt::CaseInsensitive))
@@ -236,6 +248,8 @@ TEST_F(PostFormTest, CallsOnTwoThreadsShareNothing) {
 TEST_F(PostFormTest, SecurePostFallsBackOnlyOnError) {
     ScriptedResponse dropped;
     dropped.drop = true;
+    ScriptedResponse tooLarge;
+    tooLarge.bodySize = kMaxReplyBytesForTests + 1;
     const struct {
         const char* name;
         ScriptedResponse https;
@@ -259,6 +273,12 @@ TEST_F(PostFormTest, SecurePostFallsBackOnlyOnError) {
          "",
          {"https"}},
         {"SecureFails", dropped, ScriptedResponse::text(200, "plain"), "plain", {"https", "http"}},
+        // Too large is an answer all the same: it never starts an unencrypted request.
+        {"SecureTooLarge",
+         tooLarge,
+         ScriptedResponse::text(200, "plain"),
+         "raised: The server's reply is larger than 1048576 bytes",
+         {"https"}},
         {"BothFail",
          dropped,
          ScriptedResponse::text(503, "down"),

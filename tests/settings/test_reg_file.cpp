@@ -118,4 +118,56 @@ TEST(RegFile, WritesWhatItReadsBack) {
         EXPECT_LE(line.size(), 80) << line.constData();
 }
 
+QByteArray utf16File(const QString& text) {
+    QByteArray bytes("\xFF\xFE");
+    return bytes.append(reinterpret_cast<const char*>(text.utf16()), text.size() * 2);
+}
+
+// Lines of `line` (its "#" numbered), filling the file up to just below the
+// size limit.
+QByteArray filledFile(const QByteArray& line) {
+    QByteArray bytes = file("");
+    for (int i = 0; bytes.size() + line.size() + 10 < kMaxRegFileBytes; ++i)
+        bytes += QByteArray(line).replace("#", QByteArray::number(i)) + '\n';
+    return bytes;
+}
+
+// A file that reads is written back whole and within the size that is read:
+// else a rewrite would change what it read, or no setting could ever be
+// changed again ("would grow too large").
+TEST(RegFile, WhatReadsIsWrittenBackWithinTheLimit) {
+    const QChar lone(0xD800);
+    const struct {
+        const char* name;
+        QByteArray bytes;
+        bool reads; // false: reads as a file over the size limit
+    } cases[] = {
+        {"LoneSurrogateInKeyPath",
+         utf16File("Windows Registry Editor Version 5.00\r\n[" + kKey + lone +
+                   "]\r\n\"a\"=\"1\"\r\n"),
+         true},
+        {"LoneSurrogateInValueName",
+         utf16File("REGEDIT4\r\n[" + kKey + "]\r\n\"a" + lone + "\"=\"" + lone + "\"\r\n"), true},
+        // A byte order mark is no part of the file's start here: it stays in the
+        // path, which must not come back as a deletion ("[-...").
+        {"ByteOrderMarkOpeningKeyPath", file("\"a\"=\"1\"\n[\xEF\xBB\xBF-HKEY_CURRENT_USER\\X]\n"),
+         true},
+        {"TabsInStrings", filledFile("\"v#\"=\"" + QByteArray(400, '\t') + '"'), true},
+        // Each byte as one digit: the writer's two digits make the file half as large again.
+        {"ShortBytesThatWouldGrow",
+         filledFile("\"b#\"=hex:" + QByteArray("0,").repeated(20000) + '0'), false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const RegDocument first = parseRegFile(c.bytes);
+        EXPECT_EQ(first.keys.isEmpty(), !c.reads);
+        EXPECT_EQ(first.damagedLines, c.reads ? 0 : 1);
+        const QByteArray written = writeRegFile(first);
+        EXPECT_LE(written.size(), kMaxRegFileBytes);
+        const RegDocument again = parseRegFile(written);
+        EXPECT_EQ(again.damagedLines, 0);
+        EXPECT_EQ(again.keys, first.keys);
+    }
+}
+
 } // namespace

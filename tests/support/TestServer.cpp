@@ -25,7 +25,10 @@ QJsonObject responseObject(const ScriptedResponse& r) {
             {"stallAfterBytes", r.stallAfterBytes},
             {"stallMs", r.stallMs},
             {"drop", r.drop},
-            {"closeDelimited", r.closeDelimited}};
+            {"closeDelimited", r.closeDelimited},
+            {"silent", r.silent},
+            {"trickleMs", r.trickleMs},
+            {"endless", r.endless}};
 }
 
 RecordedRequest requestFrom(const QJsonObject& o) {
@@ -34,6 +37,7 @@ RecordedRequest requestFrom(const QJsonObject& o) {
     request.method = o["method"].toString().toLatin1();
     request.path = o["path"].toString().toLatin1();
     request.version = o["version"].toString().toLatin1();
+    request.alpn = o["alpn"].toString().toLatin1();
     request.body = QByteArray::fromBase64(o["body"].toString().toLatin1());
     for (const QJsonValue& header : o["headers"].toArray()) {
         const QJsonArray pair = header.toArray();

@@ -4,6 +4,7 @@
 #include <QByteArray>
 #include <QJsonObject>
 #include <QList>
+#include <QMetaType>
 #include <QPair>
 #include <QProcess>
 #include <QString>
@@ -23,6 +24,11 @@ struct ScriptedResponse {
     int stallMs = 0;             //         wait stallMs before the rest
     bool drop = false;           // close the connection without any answer
     bool closeDelimited = false; // no Content-Length: the body ends when the connection does
+    bool silent = false;         // read the request and say nothing until the client leaves
+    int trickleMs = 0;           // > 0: send the headers, then the body a byte at a time,
+                                 //      one each trickleMs
+    bool endless = false;        // send the headers, then a body that never ends (a byte
+                                 // each trickleMs)
 
     static ScriptedResponse text(int status, const QByteArray& body,
                                  const QByteArray& contentType = "text/plain");
@@ -35,6 +41,7 @@ struct RecordedRequest {
     QByteArray method;
     QByteArray path;    // with the query
     QByteArray version; // "HTTP/1.1"
+    QByteArray alpn;    // over HTTPS: the protocol the TLS handshake settled on
     HeaderList headers;
     QByteArray body; // exact bytes
 
@@ -98,3 +105,6 @@ private:
 };
 
 } // namespace tessaly::test
+
+// Rows of data-driven QtTest tests may hold a response.
+Q_DECLARE_METATYPE(tessaly::test::ScriptedResponse)

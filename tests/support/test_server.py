@@ -48,6 +48,9 @@ def make_authority(folder, name):
             "-days", "2", "-extfile", f"{name}.ext", "-out", f"{name}.pem", cwd=folder)
     context = ssl.SSLContext(ssl.PROTOCOL_TLS_SERVER)
     context.load_cert_chain(os.path.join(folder, f"{name}.pem"), os.path.join(folder, f"{name}.key"))
+    # HTTP/2 is offered first, so that a client willing to speak it shows in
+    # the recorded protocol (and fails here: the server speaks HTTP/1.1 only).
+    context.set_alpn_protocols(["h2", "http/1.1"])
     return context, os.path.join(folder, f"{name}-ca.pem")
 
 
@@ -100,8 +103,9 @@ class Handler(http.server.BaseHTTPRequestHandler):
     def answer(self):
         length = min(int(self.headers.get("Content-Length") or 0), MAX_REQUEST_BODY)
         body = self.rfile.read(length) if length > 0 else b""
+        alpn = getattr(self.connection, "selected_alpn_protocol", lambda: None)()
         SCRIPT.record({"scheme": self.scheme, "method": self.command, "path": self.path,
-                       "version": self.request_version,
+                       "version": self.request_version, "alpn": alpn or "",
                        "headers": [[k, v] for k, v in self.headers.items()],
                        "body": base64.b64encode(body).decode()})
         self.send(SCRIPT.take(self.scheme, self.path.split("?")[0]))
@@ -112,20 +116,39 @@ class Handler(http.server.BaseHTTPRequestHandler):
         if spec.get("drop"):
             self.close_connection = True
             return
+        if spec.get("silent"):
+            self.wait_for_client()
+            return
         time.sleep(spec.get("delayMs", 0) / 1000)
         body = base64.b64decode(spec.get("body", ""))
         if spec.get("bodySize", -1) >= 0:
             body = b"x" * spec["bodySize"]
+        head = self.head(spec, body)
+        if spec.get("endless"):
+            self.write_endlessly(head, spec.get("trickleMs", 0) / 1000)
+        elif spec.get("trickleMs", 0) > 0:
+            self.wfile.write(head)
+            self.write_paced(body, spec["trickleMs"] / 1000)
+        else:
+            self.write_stalling(head, body, spec)
+
+    def head(self, spec, body):
+        """The status line and headers, as bytes to send."""
         self.send_response_only(spec.get("status", 200))
         headers = spec.get("headers", [])
         for name, value in headers:
             self.send_header(name, value)
-        if spec.get("closeDelimited"):
+        if spec.get("closeDelimited") or spec.get("endless"):
             self.close_connection = True
             self.send_header("Connection", "close")
         elif not any(name.lower() == "content-length" for name, _ in headers):
             self.send_header("Content-Length", str(len(body)))
-        self.end_headers()
+        head = b"".join(self._headers_buffer) + b"\r\n"
+        self._headers_buffer = []
+        return head
+
+    def write_stalling(self, head, body, spec):
+        self.wfile.write(head)
         stall_at = spec.get("stallAfterBytes", -1)
         if stall_at >= 0:
             self.wfile.write(body[:stall_at])
@@ -133,6 +156,34 @@ class Handler(http.server.BaseHTTPRequestHandler):
             time.sleep(spec.get("stallMs", 0) / 1000)
             body = body[stall_at:]
         self.wfile.write(body)
+
+    def write_paced(self, data, pause):
+        """One byte at a time, each after a pause: a trickle that never
+        leaves a wait long enough to time out."""
+        for i in range(len(data)):
+            time.sleep(pause)
+            self.wfile.write(data[i:i + 1])
+            self.wfile.flush()
+
+    def write_endlessly(self, head, pause):
+        """A body that never ends, until the client goes away (or a minute
+        has passed, so that the server stops by itself)."""
+        self.wfile.write(head)
+        end = time.monotonic() + 60
+        while time.monotonic() < end:
+            self.wfile.write(b"x")
+            self.wfile.flush()
+            time.sleep(pause)
+
+    def wait_for_client(self):
+        """Says nothing until the client gives up (or a minute has passed)."""
+        self.close_connection = True
+        self.connection.settimeout(60)
+        try:
+            while self.connection.recv(4096):
+                pass
+        except (OSError, ssl.SSLError):
+            pass
 
 
 class HttpsHandler(Handler):

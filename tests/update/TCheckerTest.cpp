@@ -6,6 +6,7 @@
 #include "settings/SettingsKey.h"
 #include "settings/SettingsStore.h"
 #include "settings/UrlScramble.h"
+#include "support/HoldingServer.h"
 #include "support/RecordingPlatform.h"
 #include "support/TestMain.h"
 #include "support/TestServer.h"
@@ -14,6 +15,7 @@
 #include "update/UpdateState.h"
 
 #include <QAction>
+#include <QElapsedTimer>
 #include <QTemporaryDir>
 #include <QTimer>
 
@@ -27,9 +29,10 @@ const QString kPath = QStringLiteral("/php/check2.php");
 const QString kSection = programKeyPath() + QStringLiteral("\\") + settingsSection();
 
 QByteArray reply(const QByteArray& version, const QByteArray& result = "1",
-                 const QByteArray& important = "", int lines = 6) {
-    QList<QByteArray> all = {"<version>" + version + "</version>",
-                             "<url>https://maker.test/get/</url>", "<date>2026-12-01</date>",
+                 const QByteArray& important = "", int lines = 6,
+                 const QByteArray& url = "https://maker.test/get/") {
+    QList<QByteArray> all = {"<version>" + version + "</version>", "<url>" + url + "</url>",
+                             "<date>2026-12-01</date>",
                              "<result>" + result + "</result>", "<notes>n</notes>",
                              "<important>" + important + "</important>"};
     return all.mid(0, lines).join("\r\n");
@@ -41,6 +44,11 @@ std::optional<QString> stored(const QString& name) {
     if (!value)
         return std::nullopt;
     return textOf(*value);
+}
+
+QByteArray settingsFile() {
+    QFile file(SettingsStore().file());
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 TNewVer* popup() {
@@ -80,6 +88,7 @@ class CheckerTest : public QObject {
 
 private Q_SLOTS:
     void initTestCase() {
+        QCOMPARE(TChecker::requestTimeoutMs, 10000);
         server = std::make_unique<test::TestServer>();
         QVERIFY2(server->started(), qPrintable(server->error()));
         setTrustedAuthorityForTests(server->authorityFile());
@@ -96,9 +105,12 @@ private Q_SLOTS:
         qputenv("XDG_CONFIG_HOME", config->path().toLocal8Bit());
         recorder = std::make_unique<test::RecordingPlatform>();
         form = std::make_unique<TAppForm>(QStringLiteral(TESSALY_EXE));
-        form->TimerChecker->stop(); // the test ticks by hand
+        // The test ticks by hand; the timer runs too slowly to tick by itself,
+        // so that the collecting tick is seen to stop it.
+        form->TimerChecker->start(3600 * 1000);
     }
     void cleanup() {
+        TChecker::requestTimeoutMs = 10000;
         delete popup();
         form.reset();
         recorder.reset();
@@ -147,7 +159,8 @@ private Q_SLOTS:
         QFETCH(QString, important);
         if (showUpdate == QLatin1String("dword"))
             SettingsStore().change([](RegDocument& d) {
-                d.setValue(kSection, dwordValue(QStringLiteral("ShowUpdate"), 1));
+                // 0: read as a number it would turn notifications off
+                d.setValue(kSection, dwordValue(QStringLiteral("ShowUpdate"), 0));
             });
         else if (!showUpdate.isEmpty())
             SettingsKey().writeText(QStringLiteral("Settings"), QStringLiteral("ShowUpdate"), showUpdate);
@@ -191,6 +204,74 @@ private Q_SLOTS:
         QVERIFY(requests[0].body.startsWith("cmd=check&appname=QUARNEL+-+Tessaly&version=1.7&os="));
         QVERIFY(requests[0].body.contains("&local="));
         QVERIFY(requests[0].body.contains("&guid="));
+    }
+
+    // Values longer than any real server sends make the reply unusable: nothing
+    // of it is stored or shown, and the settings file stays as the check's
+    // start left it.
+    void longValues_data() {
+        QTest::addColumn<QByteArray>("version");
+        QTest::addColumn<QByteArray>("url");
+        QTest::addColumn<QByteArray>("important");
+        QTest::addColumn<bool>("usable");
+        const QByteArray url = "https://maker.test/get/";
+        const QByteArray longUrl = url + QByteArray(2048 - url.size(), 'u');
+        const QByteArray version = "1." + QByteArray(2046, '9');
+        QTest::newRow("version of 2048") << version << url << QByteArray() << true;
+        QTest::newRow("version of 2049") << version + "9" << url << QByteArray() << false;
+        QTest::newRow("url of 2048") << QByteArray("1.8") << longUrl << QByteArray() << true;
+        QTest::newRow("url of 2049") << QByteArray("1.8") << longUrl + "u" << QByteArray() << false;
+        QTest::newRow("important of 4096")
+            << QByteArray("1.8") << url << QByteArray(4096, 'i') << true;
+        QTest::newRow("important of 4097")
+            << QByteArray("1.8") << url << QByteArray(4097, 'i') << false;
+    }
+    void longValues() {
+        QFETCH(QByteArray, version);
+        QFETCH(QByteArray, url);
+        QFETCH(QByteArray, important);
+        QFETCH(bool, usable);
+        SettingsKey start; // the file as the worker's start leaves it
+        start.open();
+        start.writeText(QStringLiteral("Settings"), QStringLiteral("InstalledVersion"),
+                        QStringLiteral("1.7"));
+        const QByteArray before = settingsFile();
+        server->respond(kPath,
+                        {ScriptedResponse::text(200, reply(version, "1", important, 6, url))});
+        runCheck();
+        QCOMPARE(recorder->messages().size(), usable && !important.isEmpty() ? 1 : 0);
+        if (usable) {
+            QCOMPARE(stored(QStringLiteral("CurrentVersion")), std::optional<QString>(version));
+            QCOMPARE(unscrambleUrl(stored(QStringLiteral("CurrentURL")).value_or(QString())),
+                     std::optional<QString>(url));
+        } else {
+            QCOMPARE(settingsFile(), before);
+            QVERIFY(LatestVersion.isEmpty() && DownloadURL.isEmpty());
+            QVERIFY(!::popup());
+        }
+    }
+
+    // However the server holds on, each attempt ends within twice the
+    // request's time-out and the check goes on as after any failure.
+    void serverThatHoldsOn_data() {
+        test::addHoldingRows();
+    }
+    void serverThatHoldsOn() {
+        QFETCH(ScriptedResponse, holding);
+        QFETCH(bool, httpAnswers);
+        TChecker::requestTimeoutMs = 300;
+        test::routeHolding(*server, kPath, holding, httpAnswers,
+                           ScriptedResponse::text(200, reply("1.9")));
+        QElapsedTimer clock;
+        clock.start();
+        runCheck();
+        QVERIFY2(clock.elapsed() < 2 * 2 * 300 + 2000,
+                 qPrintable(QString::number(clock.elapsed())));
+        QCOMPARE(stored(QStringLiteral("CurrentVersion")),
+                 httpAnswers ? std::optional<QString>(QStringLiteral("1.9")) : std::nullopt);
+        QCOMPARE(::popup() != nullptr, httpAnswers);
+        QVERIFY(form->UpdateNotifications1->isEnabled());
+        QVERIFY(recorder->messages().isEmpty());
     }
 
     void importantBoxKeepsTheSwitchDisabled() {
