@@ -41,12 +41,22 @@ uint32_t field(const QByteArray& file, int offset, int size) {
 
 using Saver = void (*)(const Bitmap24&, const QString&);
 
+// Rows first to first + rows - 1 of bitmap (counted from the top) as a
+// bitmap of their own.
+Bitmap24 bandOf(const Bitmap24& bitmap, int first, int rows) {
+    Bitmap24 band;
+    band.resize(bitmap.width(), rows);
+    for (int r = 0; r < rows; ++r)
+        std::copy_n(bitmap.scanLine(first + r), bitmap.rowSize(), band.scanLine(r));
+    return band;
+}
+
 // The bitmap written as tessaly-stamp writes a picture while it decodes: in
-// bands of rows, top first, through a BmpBandWriter.
+// bands of rows of their own, top first, through a BmpBandWriter.
 void saveInBands(const Bitmap24& bitmap, const QString& path) {
-    BmpBandWriter writer(path, bitmap);
+    BmpBandWriter writer(path, bitmap.width(), bitmap.height());
     for (int y = 0; y < bitmap.height(); y += 7)
-        writer.write(y, std::min(y + 7, bitmap.height()));
+        writer.write(bandOf(bitmap, y, std::min(7, bitmap.height() - y)), y);
     writer.commit();
 }
 
@@ -254,16 +264,16 @@ TEST(BmpWriter, SavesInPlaceWhereTheFolderTakesNoNewFile) {
     QFile::setPermissions(folder, kReadAll | kEnterAll);
     QString saved, refused;
     QByteArray abandoned, inBands;
-    bool reachable = false;
+    bool reachable = false, inPlace = false;
     {
         AsPlainUser user;
         // The temporary folder's own parents may be closed to others.
         reachable = faccessat(AT_FDCWD, QFile::encodeName(path).constData(), W_OK, AT_EACCESS) == 0;
         if (reachable) {
             {
-                // A picture that fails to decode after its first rows.
-                BmpBandWriter writer(path, bitmap);
-                writer.write(0, 1);
+                // A picture that may yet fail to decode writes nothing here.
+                BmpBandWriter writer(path, bitmap.width(), bitmap.height());
+                inPlace = writer.writesInPlace();
             }
             abandoned = readAll(path);
             saveInBands(bitmap, path);
@@ -275,7 +285,8 @@ TEST(BmpWriter, SavesInPlaceWhereTheFolderTakesNoNewFile) {
     QFile::setPermissions(folder, kReadAll | kEnterAll | QFile::WriteOwner);
     if (!reachable)
         GTEST_SKIP() << "the test's folder cannot be reached as another user here";
-    EXPECT_EQ(abandoned, QByteArray(5000, 'x')) << "written before the picture was whole";
+    EXPECT_TRUE(inPlace);
+    EXPECT_EQ(abandoned, QByteArray(5000, 'x')) << "an abandoned writer changed the file";
     EXPECT_EQ(inBands, readAll(dir.filePath("expected.bmp")));
     EXPECT_EQ(saved, QString());
     EXPECT_EQ(readAll(path), readAll(dir.filePath("expected.bmp")));

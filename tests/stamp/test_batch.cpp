@@ -57,13 +57,16 @@ TEST_F(Batch, ReportsAFailingFileAndStampsTheOthers) {
     EXPECT_TRUE(isWholeBmp(readFile(path("out/two.bmp"))));
 }
 
-// A JPEG is written to its BMP while it decodes; one that fails after some
-// of its rows were written, or whose size is refused at its first rows,
-// leaves the earlier result as it was and no temporary file.
-TEST_F(Batch, AJpegThatFailsWhileWrittenLeavesTheEarlierResult) {
-    writePicture(path("whole.jpg"), 400, 300, 4);
-    const QByteArray whole = readFile(path("whole.jpg"));
-    writeFile(path("cut.jpg"), whole.left(whole.size() / 2));
+// A JPEG or opaque PNG is written to its BMP while it decodes; one that fails
+// after some bands of its rows were written, or whose size is refused before
+// its first rows, leaves the earlier result as it was and no temporary file.
+TEST_F(Batch, APictureThatFailsWhileWrittenLeavesTheEarlierResult) {
+    for (const char* name : {"whole.jpg", "whole.png"}) {
+        writePicture(path(name), 3000, 400, 4); // many bands of rows
+        const QByteArray whole = readFile(path(name));
+        writeFile(path(QString::fromLatin1(name).replace("whole", "cut")),
+                  whole.left(whole.size() / 2));
+    }
     writePicture(path("tiny.jpg"), 12, 9, 5); // as large as the watermark
     struct Case {
         const char* input;
@@ -71,6 +74,7 @@ TEST_F(Batch, AJpegThatFailsWhileWrittenLeavesTheEarlierResult) {
     };
     for (const Case& c :
          {Case{"cut.jpg", "cut.jpg: JPEG error #"},
+          Case{"cut.png", "cut.png: PNG image is not valid"},
           Case{"tiny.jpg", "tiny.jpg: Watermark image dimensions must be smaller!"}}) {
         writeFile(path("out.bmp"), "an earlier result");
         const StampRun run = stamp({"-o", "out.bmp", c.input});
@@ -80,8 +84,10 @@ TEST_F(Batch, AJpegThatFailsWhileWrittenLeavesTheEarlierResult) {
         EXPECT_TRUE(filesIn(dir_.path()).filter(QRegularExpression("\\.tmp$")).isEmpty())
             << filesIn(dir_.path()).join(' ').toStdString();
     }
-    ASSERT_EQ(stamp({"-o", "out.bmp", "whole.jpg"}).exitCode, 0);
-    EXPECT_TRUE(isWholeBmp(readFile(path("out.bmp"))));
+    for (const char* name : {"whole.jpg", "whole.png"}) {
+        ASSERT_EQ(stamp({"-o", "out.bmp", name}).exitCode, 0);
+        EXPECT_TRUE(isWholeBmp(readFile(path("out.bmp"))));
+    }
 }
 
 TEST_F(Batch, UsageErrorsExitWithTwoAndAOneLineHint) {

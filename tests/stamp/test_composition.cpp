@@ -72,7 +72,11 @@ INSTANTIATE_TEST_SUITE_P(
                       Pair{"a.png", 64, 48, "m.png", 1, 1, 125}, // the one pixel is the key
                       // written while decoded, in bands across tiles; padded rows
                       Pair{"a.jpg", 301, 197, "m.png", 40, 30, 125},
-                      Pair{"a.png", 130, 150, "m.png", 20, 15, 125, 12}));
+                      Pair{"a.png", 130, 150, "m.png", 20, 15, 125, 12},
+                      // many bands, each cut across the tiles' rows
+                      Pair{"a.jpg", 3001, 400, "m.png", 40, 33, 125},
+                      Pair{"a.png", 2999, 300, "m.gif", 41, 7, 125, 12},
+                      Pair{"a.jpg", 3001, 400, "m.bmp", 1500, 290, 60})); // rows not kept
 
 TEST(Composition, RefusesAWatermarkThatIsNotSmaller) {
     QTemporaryDir dir;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "compositing/blend/PreparedWatermark.h"
 #include "compositing/picture/Bitmap24.h"
 
 #include <QSize>
@@ -17,9 +18,11 @@ bool watermarkFits(QSize base, QSize watermark);
 // the work is done a base row at a time, so a tiny watermark costs no more
 // than a large one. Raises "Bitmaps must be 24 bit" as AlphaBlendTile does.
 void blendTiles(Bitmap24& base, const Bitmap24& watermark, int alpha);
-// The same for the base rows first..end-1 alone (counted from the top), to
-// the bytes blendTiles gives them: a picture can be blended a band of rows at
-// a time as they are decoded.
-void blendTileRows(Bitmap24& base, const Bitmap24& watermark, int alpha, int first, int end);
+// The same for a band of a picture's rows held apart from the rest, as a
+// picture is blended a band at a time while it decodes: band row r is row
+// firstRow + r of the picture, and gets the bytes that blendTiles gives that
+// row. The watermark is prepared once for all bands of the picture, whose
+// width the band must have.
+void blendTileBand(Bitmap24& band, PreparedWatermark& watermark, int firstRow);
 
 } // namespace tessaly

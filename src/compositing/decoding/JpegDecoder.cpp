@@ -89,39 +89,67 @@ void cmykToBgr(const uint8_t* cmyk, uint8_t* bgr, int width, bool inverted) {
     }
 }
 
-// Rows are announced to a listener in bands of this many (about a megabyte
-// of a photo), and after the last row.
-constexpr JDIMENSION kBandRows = 64;
-
-// Where the decoded rows go: row y at first + y x stride, so that rows can
-// run top-down (an image) or bottom-up (a bitmap). A bitmap's rows may be
-// announced as they are done.
-struct RowTarget {
-    uint8_t* first;
-    std::ptrdiff_t stride;
-    Bitmap24* bitmap = nullptr;
-    DecodedRows* listener = nullptr;
-    uint8_t* row(JDIMENSION y) const { return first + std::ptrdiff_t(y) * stride; }
-    void rowsDone(JDIMENSION rows, JDIMENSION height) const {
-        if (listener && (rows % kBandRows == 0 || rows == height))
-            listener->rowsDecoded(*bitmap, int(rows));
-    }
+// Where the decoded rows go.
+class RowTarget {
+public:
+    virtual ~RowTarget() = default;
+    // The memory for row y (counted from the top).
+    virtual uint8_t* row(JDIMENSION y) = 0;
+    // Row y holds its final pixels.
+    virtual void rowDone(JDIMENSION) {}
 };
 
-bool readPixels(JpegReader& r, const RowTarget& target, uint8_t* cmykRow) {
+// One picture-sized block: row y at first + y x stride, so that rows can run
+// top-down (an image) or bottom-up (a bitmap).
+class WholeTarget final : public RowTarget {
+public:
+    WholeTarget(uint8_t* first, std::ptrdiff_t stride) : first_(first), stride_(stride) {}
+    uint8_t* row(JDIMENSION y) override { return first_ + std::ptrdiff_t(y) * stride_; }
+
+private:
+    uint8_t* first_;
+    std::ptrdiff_t stride_;
+};
+
+// The bands of a sink, one after the other.
+class BandTarget final : public RowTarget {
+public:
+    explicit BandTarget(BandSink& sink) : sink_(sink) {}
+    uint8_t* row(JDIMENSION y) override {
+        if (!band_) {
+            band_ = &sink_.band(int(y));
+            first_ = y;
+        }
+        return band_->scanLine(int(y - first_));
+    }
+    void rowDone(JDIMENSION y) override {
+        if (int(y + 1 - first_) == band_->height()) {
+            band_ = nullptr;
+            sink_.bandDecoded();
+        }
+    }
+
+private:
+    BandSink& sink_;
+    Bitmap24* band_ = nullptr;
+    JDIMENSION first_ = 0;
+};
+
+bool readPixels(JpegReader& r, RowTarget& target, uint8_t* cmykRow) {
     if (setjmp(r.errors.jump))
         return false;
     jpeg_decompress_struct& cinfo = r.cinfo;
     jpeg_start_decompress(&cinfo);
     const bool inverted = cinfo.saw_Adobe_marker;
     while (cinfo.output_scanline < cinfo.output_height) {
-        uint8_t* out = target.row(cinfo.output_scanline);
+        const JDIMENSION y = cinfo.output_scanline;
+        uint8_t* out = target.row(y);
         JSAMPROW row = cmykRow ? cmykRow : out;
         if (jpeg_read_scanlines(&cinfo, &row, 1) != 1)
             onErrorExit(reinterpret_cast<j_common_ptr>(&cinfo));
         if (cmykRow)
             cmykToBgr(cmykRow, out, int(cinfo.output_width), inverted);
-        target.rowsDone(cinfo.output_scanline, cinfo.output_height);
+        target.rowDone(y);
     }
     jpeg_finish_decompress(&cinfo);
     return true;
@@ -143,7 +171,7 @@ std::unique_ptr<Picture> decodeJpeg(const QByteArray& bytes) {
     return decodeJpeg(bytes, nullptr);
 }
 
-std::unique_ptr<Picture> decodeJpeg(const QByteArray& bytes, DecodedRows* listener) {
+std::unique_ptr<Picture> decodeJpeg(const QByteArray& bytes, BandSink* sink) {
     JpegReader r;
     if (!readHeader(r, bytes))
         r.fail();
@@ -152,23 +180,29 @@ std::unique_ptr<Picture> decodeJpeg(const QByteArray& bytes, DecodedRows* listen
     const int turn = orientation(r.cinfo);
     std::vector<uint8_t> cmykRow(isCmyk(r.cinfo) ? std::size_t(r.cinfo.image_width) * 4 : 0);
     uint8_t* const cmyk = cmykRow.empty() ? nullptr : cmykRow.data();
+    const int width = int(r.cinfo.image_width), height = int(r.cinfo.image_height);
     // Every row is decoded, or the picture is not made at all.
     if (turn != 1 && isOrientation(turn)) {
-        QImage image = RasterPicture::newOpaque(int(r.cinfo.image_width), int(r.cinfo.image_height),
-                                                RasterPicture::Fill::None);
-        if (!readPixels(r, {image.scanLine(0), std::ptrdiff_t(image.bytesPerLine())}, cmyk))
+        QImage image = RasterPicture::newOpaque(width, height, RasterPicture::Fill::None);
+        WholeTarget target(image.scanLine(0), std::ptrdiff_t(image.bytesPerLine()));
+        if (!readPixels(r, target, cmyk))
             r.fail();
         return std::make_unique<RasterPicture>(uprightImage(std::move(image), turn));
     }
-    // An upright photo is decoded straight into the blend's bitmap form, which
-    // a batch then blends and writes in place.
-    Bitmap24 bitmap = BitmapPicture::newPixels(int(r.cinfo.image_width), int(r.cinfo.image_height));
-    if (!readPixels(r, {bitmap.scanLine(0), -std::ptrdiff_t(bitmap.rowSize()), &bitmap, listener},
-                    cmyk)) {
-        if (listener)
-            listener->decodingFailed();
-        r.fail();
+    if (sink && width > 0 && height > 0 && sink->begin(width, height)) {
+        BandTarget target(*sink);
+        if (!readPixels(r, target, cmyk)) {
+            sink->decodingFailed();
+            r.fail();
+        }
+        return nullptr;
     }
+    // An upright photo is decoded straight into the blend's bitmap form, in
+    // which the blend then works.
+    Bitmap24 bitmap = BitmapPicture::newPixels(width, height);
+    WholeTarget target(bitmap.scanLine(0), -std::ptrdiff_t(bitmap.rowSize()));
+    if (!readPixels(r, target, cmyk))
+        r.fail();
     return std::make_unique<BitmapPicture>(std::move(bitmap));
 }
 

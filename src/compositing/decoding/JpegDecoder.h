@@ -1,6 +1,6 @@
 #pragma once
 
-#include "compositing/decoding/DecodedRows.h"
+#include "compositing/decoding/BandSink.h"
 #include "compositing/picture/Picture.h"
 
 #include <memory>
@@ -13,8 +13,8 @@ namespace tessaly {
 // upright by its EXIF orientation (its natural size is the upright size). Raises
 // "JPEG error #%d" with libjpeg's message code.
 std::unique_ptr<Picture> decodeJpeg(const QByteArray& bytes);
-// The same, announcing the rows of an upright photo to listener (when not
-// null) as they are decoded.
-std::unique_ptr<Picture> decodeJpeg(const QByteArray& bytes, DecodedRows* listener);
+// The same, handing an upright photo to sink (when not null) a band of rows
+// at a time as it decodes. Returns null when the sink took the rows.
+std::unique_ptr<Picture> decodeJpeg(const QByteArray& bytes, BandSink* sink);
 
 } // namespace tessaly

@@ -15,13 +15,13 @@ namespace tessaly {
 namespace {
 
 using Decoder = std::unique_ptr<Picture> (*)(const QByteArray&);
-// A decoder that can announce rows as they are decoded.
-using RowDecoder = std::unique_ptr<Picture> (*)(const QByteArray&, DecodedRows*);
+// A decoder that can hand a picture to a sink a band of rows at a time.
+using BandDecoder = std::unique_ptr<Picture> (*)(const QByteArray&, BandSink*);
 
 struct Kind {
     const char* extension;
     Decoder decode;
-    RowDecoder decodeRows = nullptr;
+    BandDecoder decodeBands = nullptr;
 };
 
 constexpr Kind kKinds[] = {
@@ -65,21 +65,20 @@ bool readsPictureExtension(const QString& extension) {
     return kindFor(extension) != nullptr;
 }
 
-std::unique_ptr<Picture> loadPicture(const QString& path, QByteArray& fileBytes,
-                                     DecodedRows* listener) {
+std::unique_ptr<Picture> loadPicture(const QString& path, QByteArray& fileBytes, BandSink* sink) {
     const QString extension = pictureExtension(path);
     const Kind* kind = kindFor(extension);
     if (!kind)
         throw Error(format("Unknown picture file extension (.%s)", {extension}));
     fileBytes = readPictureFile(path, kMaxPictureFileBytes);
-    if (listener && kind->decodeRows)
-        return kind->decodeRows(fileBytes, listener);
+    if (sink && kind->decodeBands)
+        return kind->decodeBands(fileBytes, sink);
     return kind->decode(fileBytes);
 }
 
-std::unique_ptr<Picture> loadPicture(const QString& path, DecodedRows* listener) {
+std::unique_ptr<Picture> loadPicture(const QString& path, BandSink* sink) {
     QByteArray bytes;
-    return loadPicture(path, bytes, listener);
+    return loadPicture(path, bytes, sink);
 }
 
 } // namespace tessaly

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "compositing/decoding/DecodedRows.h"
+#include "compositing/decoding/BandSink.h"
 #include "compositing/picture/Picture.h"
 
 #include <cstdint>
@@ -25,13 +25,14 @@ bool readsPictureExtension(const QString& extension);
 // Reads the file at path with the decoder that its extension names (bmp, jpg,
 // jpeg, png, gif, ico, wmf, emf, tif, tiff, in any letter case); the content
 // is never examined to choose. Raises for an unknown extension, a file that
-// cannot be opened or read, and content the decoder rejects. A listener, when
-// given, hears of the rows of a picture decoded straight into a 24-bit bitmap
-// as they are done (upright JPEG photos, opaque PNGs); others never call it.
-std::unique_ptr<Picture> loadPicture(const QString& path, DecodedRows* listener = nullptr);
+// cannot be opened or read, and content the decoder rejects. A sink, when
+// given, is offered the rows of a picture that decodes straight into the
+// blend's 24-bit form (upright JPEG photos, opaque PNGs without interlacing)
+// a band at a time; the result is null when it took them.
+std::unique_ptr<Picture> loadPicture(const QString& path, BandSink* sink = nullptr);
 // The same, handing over the file's bytes as well, for a caller that reads
 // more of the file than its pixels and should not read the file twice.
 std::unique_ptr<Picture> loadPicture(const QString& path, QByteArray& fileBytes,
-                                     DecodedRows* listener = nullptr);
+                                     BandSink* sink = nullptr);
 
 } // namespace tessaly

@@ -170,46 +170,50 @@ struct PngDecoding {
             fail(src);
     }
 
-    // Reads rows[0] to rows[height - 1] in order. Without interlacing the
-    // rows are final band by band, and done(n) hears that rows 0 to n - 1
-    // are; an interlaced picture is final only once every pass is read.
-    template <typename Done> void readAll(std::vector<png_bytep>& rows, Done done) {
-        if (interlaced) {
-            if (!readImage(r, src, rows.data()) || !readEnd(r, src))
-                fail(src);
-            done(height);
-            return;
-        }
-        for (png_uint_32 y = 0; y < height; y += kBandRows) {
-            const png_uint_32 count = std::min(kBandRows, height - y);
-            if (!readRows(r, src, rows.data() + y, count))
-                fail(src);
-            done(y + count);
-        }
-        if (!readEnd(r, src))
+    // Reads rows[0] to rows[height - 1], every pass of an interlaced picture.
+    void readAll(std::vector<png_bytep>& rows) {
+        const bool read =
+            interlaced ? readImage(r, src, rows.data()) : readRows(r, src, rows.data(), height);
+        if (!read || !readEnd(r, src))
             fail(src);
     }
 
-    static constexpr png_uint_32 kBandRows = 64;
+    // Reads a picture without interlacing into the sink's bands, one after
+    // the other.
+    void readBands(BandSink& sink) {
+        std::vector<png_bytep> rows;
+        for (png_uint_32 y = 0; y < height;) {
+            Bitmap24& band = sink.band(int(y));
+            rows.resize(std::size_t(band.height()));
+            for (int i = 0; i < band.height(); ++i)
+                rows[std::size_t(i)] = band.scanLine(i);
+            if (!readRows(r, src, rows.data(), png_uint_32(band.height())))
+                failBands(sink);
+            y += png_uint_32(band.height());
+            sink.bandDecoded();
+        }
+        if (!readEnd(r, src))
+            failBands(sink);
+    }
+
+    [[noreturn]] void failBands(BandSink& sink) {
+        sink.decodingFailed();
+        fail(src);
+    }
 };
 
-// An opaque picture is read straight into the blend's bitmap form, whose
-// rows a listener (when given) hears of as they are done.
-std::unique_ptr<Picture> decodeOpaque(PngDecoding& d, DecodedRows* listener) {
+// An opaque picture is read straight into the blend's bitmap form, or into
+// the bands of a sink that takes them.
+std::unique_ptr<Picture> decodeOpaque(PngDecoding& d, BandSink* sink) {
+    if (sink && !d.interlaced && sink->begin(int(d.width), int(d.height))) {
+        d.readBands(*sink);
+        return nullptr;
+    }
     Bitmap24 bitmap = BitmapPicture::newPixels(int(d.width), int(d.height));
     std::vector<png_bytep> rows(d.height);
     for (png_uint_32 y = 0; y < d.height; ++y)
         rows[y] = bitmap.scanLine(int(y));
-    try {
-        d.readAll(rows, [&](png_uint_32 done) {
-            if (listener)
-                listener->rowsDecoded(bitmap, int(done));
-        });
-    } catch (...) {
-        if (listener)
-            listener->decodingFailed();
-        throw;
-    }
+    d.readAll(rows);
     return std::make_unique<BitmapPicture>(std::move(bitmap));
 }
 
@@ -224,7 +228,7 @@ QImage decodePngImage(const uint8_t* data, std::size_t size, const char* invalid
     std::vector<png_bytep> rows(d.height);
     for (png_uint_32 y = 0; y < d.height; ++y)
         rows[y] = image.scanLine(int(y));
-    d.readAll(rows, [](png_uint_32) {});
+    d.readAll(rows);
     return image;
 }
 
@@ -232,11 +236,11 @@ std::unique_ptr<Picture> decodePng(const QByteArray& bytes) {
     return decodePng(bytes, nullptr);
 }
 
-std::unique_ptr<Picture> decodePng(const QByteArray& bytes, DecodedRows* listener) {
+std::unique_ptr<Picture> decodePng(const QByteArray& bytes, BandSink* sink) {
     PngDecoding d(reinterpret_cast<const uint8_t*>(bytes.constData()), std::size_t(bytes.size()),
                   nullptr);
     if (!d.alpha)
-        return decodeOpaque(d, listener);
+        return decodeOpaque(d, sink);
     return std::make_unique<RasterPicture>(decodePngImage(
         reinterpret_cast<const uint8_t*>(bytes.constData()), std::size_t(bytes.size())));
 }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "compositing/decoding/DecodedRows.h"
+#include "compositing/decoding/BandSink.h"
 #include "compositing/picture/Picture.h"
 
 #include <cstddef>
@@ -17,9 +17,10 @@ namespace tessaly {
 // graded palette transparency blends each pixel over white by its alpha.
 // Raises "PNG image is not valid: " with libpng's reason.
 std::unique_ptr<Picture> decodePng(const QByteArray& bytes);
-// The same, announcing the rows of an opaque picture to listener (when not
-// null) as they are decoded.
-std::unique_ptr<Picture> decodePng(const QByteArray& bytes, DecodedRows* listener);
+// The same, handing an opaque picture without interlacing to sink (when not
+// null) a band of rows at a time as it decodes. Returns null when the sink
+// took the rows.
+std::unique_ptr<Picture> decodePng(const QByteArray& bytes, BandSink* sink);
 
 // The pixels of a PNG stream in one of RasterPicture's forms; also used for
 // the PNG images inside icon files, which report damage with their own

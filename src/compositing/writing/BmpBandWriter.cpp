@@ -1,85 +1,32 @@
 #include "compositing/writing/BmpBandWriter.h"
 
-#include "compositing/blend/AlphaBlendTile.h"
 #include "compositing/writing/BmpWriter.h"
 
 namespace tessaly {
 
-BmpBandWriter::BmpBandWriter(const QString& path, const Bitmap24& bitmap)
-    : bottomRow_(bitmap.bits()), height_(bitmap.height()), rowSize_(bitmap.rowSize()),
-      file_((requireDepth24(bitmap, bitmap), path), 54 + bitmap.byteSize()),
-      headers_(bmpHeaders(bitmap)) {
-    if (file_.writesInPlace())
-        return; // everything waits for commit()
-    file_.write(headers_.data(), headers_.size());
-    writer_ = std::thread([this] { writeBands(); });
-}
+namespace {
 
-BmpBandWriter::~BmpBandWriter() {
-    stop(true); // the file replacer then removes the unfinished file
-}
+constexpr std::size_t kHeaderBytes = 54;
 
-void BmpBandWriter::write(int first, int end) {
-    if (!writer_.joinable())
-        return; // written in place at commit()
-    {
-        std::lock_guard lock(mutex_);
-        bands_.push_back({first, end});
-    }
-    wake_.notify_one();
-}
+} // namespace
 
-void BmpBandWriter::stop(bool abandon) {
-    {
-        std::lock_guard lock(mutex_);
-        closing_ = true;
-        if (abandon)
-            bands_.clear();
-    }
-    wake_.notify_one();
-    if (writer_.joinable())
-        writer_.join();
+BmpBandWriter::BmpBandWriter(const QString& path, int width, int height)
+    : height_((checkDecodedSize(width, height), height)), rowSize_(Bitmap24::rowSizeFor(width)),
+      headers_(bmpHeaders(width, height)),
+      file_(path, kHeaderBytes + rowSize_ * std::size_t(height)) {}
+
+// The file holds the last row first: the band's rows lie in one piece, in
+// memory as in the file, starting with its last row.
+void BmpBandWriter::write(const Bitmap24& band, int firstRow) {
+    const int below = height_ - firstRow - band.height(); // rows under the band
+    const auto offset = int64_t(kHeaderBytes + std::size_t(below) * rowSize_);
+    file_.writeAt(offset, band.bits(), band.byteSize());
+    file_.flushSoon(offset, band.byteSize());
 }
 
 void BmpBandWriter::commit() {
-    if (!writer_.joinable()) {
-        file_.write(headers_.data(), headers_.size());
-        writeBand({0, height_});
-    }
-    stop(false);
-    if (error_)
-        std::rethrow_exception(error_);
+    file_.writeAt(0, headers_.data(), headers_.size());
     file_.commit();
-}
-
-void BmpBandWriter::writeBands() {
-    std::unique_lock lock(mutex_);
-    for (;;) {
-        wake_.wait(lock, [this] { return closing_ || !bands_.empty(); });
-        if (bands_.empty())
-            return; // closing, and every band is written
-        const Band band = bands_.front();
-        bands_.pop_front();
-        if (error_)
-            continue;
-        lock.unlock();
-        try {
-            writeBand(band);
-        } catch (...) {
-            error_ = std::current_exception();
-        }
-        lock.lock();
-    }
-}
-
-// The file holds the last row first: rows first to end - 1 lie in one piece,
-// in memory as in the file, starting with row end - 1.
-void BmpBandWriter::writeBand(Band band) {
-    const std::size_t start = std::size_t(height_ - band.end) * rowSize_;
-    const std::size_t bytes = std::size_t(band.end - band.first) * rowSize_;
-    const auto offset = int64_t(54 + start);
-    file_.writeAt(offset, bottomRow_ + start, bytes);
-    file_.flushSoon(offset, bytes);
 }
 
 } // namespace tessaly

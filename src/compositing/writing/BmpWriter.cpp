@@ -20,16 +20,20 @@ void put32(uint8_t* at, uint32_t value) {
 } // namespace
 
 std::array<uint8_t, 54> bmpHeaders(const Bitmap24& bitmap) {
+    return bmpHeaders(bitmap.width(), bitmap.height());
+}
+
+std::array<uint8_t, 54> bmpHeaders(int width, int height) {
     // The size limit of bitmaps keeps these well inside 32 bits.
-    const auto imageSize = uint32_t(bitmap.byteSize());
+    const auto imageSize = uint32_t(Bitmap24::rowSizeFor(width) * std::size_t(height));
     std::array<uint8_t, 54> h{}; // reserved fields, resolutions and colour counts stay 0
     h[0] = 'B';
     h[1] = 'M';
     put32(&h[2], 54 + imageSize);
     put32(&h[10], 54);
     put32(&h[14], 40);
-    put32(&h[18], uint32_t(bitmap.width()));
-    put32(&h[22], uint32_t(bitmap.height()));
+    put32(&h[18], uint32_t(width));
+    put32(&h[22], uint32_t(height));
     put16(&h[26], 1);
     put16(&h[28], 24);
     put32(&h[34], imageSize);

@@ -11,6 +11,8 @@ namespace tessaly {
 // The 14-byte file header and 40-byte information header of an uncompressed
 // 24-bit BMP file holding the bitmap's rows as they lie in memory.
 std::array<uint8_t, 54> bmpHeaders(const Bitmap24& bitmap);
+// The same for a 24-bit bitmap of this size.
+std::array<uint8_t, 54> bmpHeaders(int width, int height);
 
 // Writes the bitmap as a BMP file, whatever the name's extension, replacing
 // any file of that name only once the new one is complete. Raises "Cannot
