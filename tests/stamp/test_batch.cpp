@@ -5,7 +5,9 @@
 
 #include <csignal>
 #include <gtest/gtest.h>
+#include <QDir>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QThread>
@@ -88,6 +90,38 @@ TEST_F(Batch, APictureThatFailsWhileWrittenLeavesTheEarlierResult) {
         ASSERT_EQ(stamp({"-o", "out.bmp", name}).exitCode, 0);
         EXPECT_TRUE(isWholeBmp(readFile(path("out.bmp"))));
     }
+}
+
+// In a folder that takes no new file, a photo's BMP result cannot be written
+// while the photo decodes: the earlier result is overwritten only once the
+// photo has decoded whole, so a photo that fails leaves it as it was.
+TEST_F(Batch, AClosedFolderKeepsItsResultUntilThePictureIsWhole) {
+    writePicture(path("whole.jpg"), 3000, 400, 4); // many bands of rows
+    const QByteArray whole = readFile(path("whole.jpg"));
+    writeFile(path("cut.jpg"), whole.left(whole.size() / 2));
+    ASSERT_EQ(stamp({"-o", "open.bmp", "whole.jpg"}).exitCode, 0);
+    ASSERT_TRUE(QDir(dir_.path()).mkdir("closed"));
+    writeFile(path("closed/out.bmp"), "an earlier result");
+    const auto open = QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner;
+    QFile::setPermissions(path("closed"), QFileDevice::ReadOwner | QFileDevice::ExeOwner);
+    const StampRun probe = runUnprivileged(dir_.path(), "touch", {"closed/probe"});
+    StampRun cut, good;
+    QByteArray afterCut;
+    if (probe.exitCode != 0) {
+        cut = runStampUnprivileged(dir_.path(),
+                                   {"-w", "logo.png", "-o", "closed/out.bmp", "cut.jpg"});
+        afterCut = readFile(path("closed/out.bmp"));
+        good = runStampUnprivileged(dir_.path(),
+                                    {"-w", "logo.png", "-o", "closed/out.bmp", "whole.jpg"});
+    }
+    QFile::setPermissions(path("closed"), open);
+    if (probe.exitCode == 0)
+        GTEST_SKIP() << "no way here to keep a folder from taking a new file";
+    EXPECT_EQ(cut.exitCode, 1) << cut.err.toStdString();
+    EXPECT_EQ(afterCut, "an earlier result");
+    EXPECT_EQ(good.exitCode, 0) << good.err.toStdString();
+    EXPECT_EQ(readFile(path("closed/out.bmp")), readFile(path("open.bmp")));
+    EXPECT_EQ(filesIn(path("closed")), QStringList{"out.bmp"});
 }
 
 TEST_F(Batch, UsageErrorsExitWithTwoAndAOneLineHint) {
