@@ -100,6 +100,18 @@ private Q_SLOTS:
         QCOMPARE(recorder->openDialogs.last().fileName, path);
     }
 
+    // A phone photo stored on its side (EXIF orientation 6) shows and is
+    // stamped upright: 48 x 32, not the 32 x 48 it is stored as.
+    void photoStandsUprightByItsOrientation() {
+        const QString photo = QStringLiteral(TESSALY_FIXTURES "/real/jpeg/orientation-6.jpg");
+        load(form->BitBtn1, photo);
+        QCOMPARE(form->Image1->shownRect(), QRect(0, 0, 177, 118));
+        load(form->BitBtn2, writePicture(dir, QStringLiteral("m.bmp"), {5, 4}, qRgb(9, 9, 9)));
+        QVERIFY(form->resultPicture());
+        QCOMPARE(form->resultPicture()->naturalSize(), QSize(48, 32));
+        QVERIFY(recorder->messages().isEmpty());
+    }
+
     void cancelAndFailedLoadChangeNothing() {
         const QString base = writePicture(dir, QStringLiteral("b.bmp"), {40, 30}, qRgb(0, 0, 255));
         const QString mark =
