@@ -34,7 +34,7 @@ PreparedWatermark::PreparedWatermark(const Bitmap24& watermark, int pictureWidth
       period_(std::min(std::size_t(watermark.width()), std::size_t(pictureWidth)) * 3),
       run_(period_ * std::max<std::size_t>(1, kRunBytes / std::max<std::size_t>(1, period_))),
       keep_(run_ * 4 * std::size_t(watermark.height()) <= kKeptBytes), isKey_(period_),
-      rows_(keep_ ? std::size_t(watermark.height()) : 1), ready_(rows_.size()) {
+      rows_(keep_ ? std::size_t(watermark.height()) : 1) {
     requireDepth24(watermark, watermark);
     if (watermark.colourKeyed())
         key_ = watermark.bits(); // column 0 of the bottom row
@@ -53,14 +53,15 @@ void PreparedWatermark::prepare(int row, Row& into) {
     repeatPrefix(into.offset.data(), period_, run_);
 }
 
+// A kept row is prepared once; the one row of a larger watermark whenever
+// another row is asked for.
 PreparedWatermark::Row& PreparedWatermark::prepared(int row) {
-    const std::size_t slot = keep_ ? std::size_t(row) : 0;
-    if (keep_ ? !ready_[slot] : row != last_) {
-        prepare(row, rows_[slot]);
-        ready_[slot] = true;
+    Row& r = rows_[keep_ ? std::size_t(row) : 0];
+    if (r.weight.empty() || (!keep_ && row != last_)) {
+        prepare(row, r);
         last_ = row;
     }
-    return rows_[slot];
+    return r;
 }
 
 // Runs start at tile boundaries, so each one begins with the tile's first

@@ -43,9 +43,8 @@ private:
     std::size_t period_, run_;
     bool keep_;
     std::vector<uint8_t> isKey_;
-    std::vector<Row> rows_; // all rows when kept, else one
-    std::vector<bool> ready_;
-    int last_ = -1;
+    std::vector<Row> rows_; // all rows when kept, else one; empty until prepared
+    int last_ = -1;         // the row prepared last
 };
 
 } // namespace tessaly
